@@ -1,0 +1,2 @@
+// The simulated sensor; see sim/README.md.
+int main() { return 2; }

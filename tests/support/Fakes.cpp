@@ -1,0 +1,156 @@
+#include "tests/support/Fakes.h"
+
+#include <algorithm>
+
+void VirtualClock::Sleep(int ms) {
+  if (ms > 0) now_ += ms;
+  if (onSleep) onSleep(now_);
+}
+
+std::string Written::Text() const {
+  if (bytes.size() < 2 || bytes.front() != 0x02 || bytes.back() != 0x0D) return "";
+  return std::string(bytes.begin() + 1, bytes.end() - 1);
+}
+
+bool FakeChannel::OpenPort(int p, int b) {
+  if (p < 1 || openFails) return false;
+  port = p;
+  baud = b;
+  isOpen = true;
+  rx_.clear();
+  return true;
+}
+
+bool FakeChannel::ClosePort() {
+  isOpen = false;
+  ++closeCount;
+  return true;
+}
+
+bool FakeChannel::SetBaud(int b) {
+  baud = b;
+  baudChanges.push_back(b);
+  return isOpen;
+}
+
+void FakeChannel::StartReader() { rx_.clear(); }
+
+void FakeChannel::Deliver() const {
+  while (!pending_.empty() && pending_.front().first <= clock_.NowMs()) {
+    const auto& bytes = pending_.front().second;
+    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
+    pending_.pop_front();
+  }
+}
+
+int FakeChannel::Available() const {
+  Deliver();
+  return static_cast<int>(rx_.size());
+}
+
+void FakeChannel::Flush() {
+  ++flushCount;
+  Deliver();
+  rx_.clear();
+}
+
+std::size_t FakeChannel::CopyOut(std::uint8_t* destination, std::size_t capacity) const {
+  const std::size_t n = std::min(capacity, rx_.size());
+  std::copy_n(rx_.begin(), n, destination);
+  return n;
+}
+
+bool FakeChannel::WriteBytes(const std::uint8_t* data, std::size_t n) {
+  Written w{std::vector<std::uint8_t>(data, data + n), clock_.NowMs(), baud};
+  writes.push_back(w);
+  if (responder) {
+    std::vector<std::uint8_t> reply = responder(w);
+    if (!reply.empty()) pending_.emplace_back(clock_.NowMs() + replyDelayMs, std::move(reply));
+  }
+  return isOpen;
+}
+
+void FakeChannel::Feed(const std::vector<std::uint8_t>& bytes) {
+  rx_.insert(rx_.end(), bytes.begin(), bytes.end());
+}
+
+std::vector<std::string> FakeChannel::Texts() const {
+  std::vector<std::string> texts;
+  for (const Written& w : writes) texts.push_back(w.Text());
+  return texts;
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::vector<std::uint8_t> TextReply(const std::string& body, std::size_t length) {
+  std::string text = "\n\r\x02" + body;
+  if (text.size() < length) text.append(length - text.size(), ' ');
+  return Bytes(text);
+}
+
+MessageAnswer ScriptedUser::ShowMessage(const Message& message) {
+  messages.push_back(message);
+  events.push_back("message " + std::to_string(message.entry));
+  if (onMessage) onMessage(message);
+  if (!answers.empty()) {
+    const MessageAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+void ScriptedUser::ProgressTitle(int entry) { events.push_back("title " + std::to_string(entry)); }
+void ScriptedUser::ProgressMaximum(int maximum) {
+  progressMaximum = maximum;
+  events.push_back("max " + std::to_string(maximum));
+}
+void ScriptedUser::ProgressPosition(int position) {
+  progressPosition = position;
+  events.push_back("position " + std::to_string(position));
+}
+void ScriptedUser::ProgressStep() {
+  ++progressPosition;
+  ++progressSteps;
+}
+void ScriptedUser::ProgressShow() { events.push_back("show"); }
+void ScriptedUser::ProgressClose() { events.push_back("close"); }
+void ScriptedUser::ProcessEvents() {
+  ++processEventsCount;
+  if (onProcessEvents) onProcessEvents();
+}
+
+std::optional<std::string> ScriptedUser::ChooseOpenFile(const std::string& filter) {
+  filters.push_back(filter);
+  if (files.empty()) return std::nullopt;
+  auto f = files.front();
+  files.pop_front();
+  return f;
+}
+
+std::optional<std::string> ScriptedUser::ChooseSaveFile(const std::string& filter, const std::string& defaultExtension) {
+  filters.push_back(filter + " ." + defaultExtension);
+  if (files.empty()) return std::nullopt;
+  auto f = files.front();
+  files.pop_front();
+  return f;
+}
+
+void ScriptedUser::StopStatusPoll() {
+  statusPollRunning = false;
+  events.push_back("status stop");
+}
+void ScriptedUser::StartStatusPoll() {
+  statusPollRunning = true;
+  events.push_back("status start");
+}
+void ScriptedUser::StopReportingPoll() {
+  reportingPollRunning = false;
+  events.push_back("reporting stop");
+}
+void ScriptedUser::StartReportingPoll() {
+  reportingPollRunning = true;
+  events.push_back("reporting start");
+}
