@@ -1,0 +1,97 @@
+#pragma once
+// The command-line tool's session: the port it talks through and the same
+// core procedures the windows use, with a terminal user interface.
+//
+//   oil-debris-cli [--port PORT] COMMAND [ARGS]
+//
+// Exit status: 0 success, 1 the sensor did not do what was asked, 2 usage
+// error, an unreadable or refused input file, or a port that cannot be opened.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/Clock.h"
+#include "link/CommandExchange.h"
+#include "link/PortMap.h"
+#include "link/UserInterface.h"
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Progress on stderr as a text bar; messages on stderr; answers from flags.
+class TerminalUser : public UserInterface {
+ public:
+  MessageAnswer ShowMessage(const Message& message) override;
+  void ProgressTitle(int entry) override;
+  void ProgressMaximum(int maximum) override;
+  void ProgressPosition(int position) override;
+  void ProgressStep() override;
+  void ProgressShow() override;
+  void ProgressClose() override;
+  void ProcessEvents() override {}
+  void SetMainCaption(const std::string&) override {}
+  std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
+  std::optional<std::string> ChooseSaveFile(const std::string& filter, const std::string& defaultExtension) override;
+  void StopStatusPoll() override {}
+  void StartStatusPoll() override {}
+  void StopReportingPoll() override {}
+  void StartReportingPoll() override {}
+  bool ReportingVisible() override { return false; }
+
+  // The file the next file choice returns (the command's argument).
+  std::optional<std::string> file;
+  // Answer to Yes/No questions.
+  bool answerYes = true;
+  // Show the progress bar (only when stderr is a terminal, or when asked).
+  bool showProgress = true;
+  // Messages shown so far, for the command to report.
+  std::vector<Message> messages;
+
+ private:
+  void Draw();
+  std::string title_;
+  int maximum_ = 0;
+  int position_ = 0;
+  bool shown_ = false;
+};
+
+class CliSession {
+ public:
+  explicit CliSession(std::optional<std::string> port);
+
+  // Opens the port given with --port, or searches COM1 to COM99 as the
+  // program does (one "I" each, the highest answering port wins). Prints what
+  // went wrong on stderr and returns the exit status; kExitOk when connected.
+  int Connect();
+
+  CommandExchange& Exchange() { return exchange_; }
+  TerminalUser& User() { return user_; }
+  Clock& Time() { return clock_; }
+  LinkState& State() { return state_; }
+  const PortMap& Ports() const { return ports_; }
+
+ private:
+  int OpenGivenPort();
+  int SearchPorts();
+
+  std::optional<std::string> port_;
+  PortMap ports_;
+  SteadyClock clock_;
+  TerminalUser user_;
+  LinkState state_;
+  CommandExchange exchange_{state_, clock_, user_};
+};
+
+// Parses a register address: hexadecimal with or without 0x, 0 to FFFF.
+bool ParseAddress(const std::string& text, unsigned& address);
+// Parses a value with the rules of C's "%i" (0x hexadecimal, leading-0 octal).
+bool ParseValue(const std::string& text, long& value);
+
+// A command: its arguments after the command name; returns the exit status.
+// Each command lives in a file of its own in cli/.
+int RunPorts(CliSession& session, const std::vector<std::string>& args);
+int RunIdentify(CliSession& session, const std::vector<std::string>& args);
+int RunStatus(CliSession& session, const std::vector<std::string>& args);

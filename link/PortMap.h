@@ -1,0 +1,34 @@
+#pragma once
+// COM port numbers 1 to 99 and the serial devices they name. Built once per
+// run: when the data folder has a `ports/` subfolder, its entries com1 ..
+// com99 (links to device nodes) are the complete table; otherwise the serial
+// devices present are numbered from COM1: USB adapters (/dev/ttyUSB*), then
+// ACM devices (/dev/ttyACM*), each by number, then on-board ports with real
+// hardware (/dev/ttyS*).
+
+#include <map>
+#include <string>
+#include <vector>
+
+class PortMap {
+ public:
+  PortMap() = default;
+  // The table for a data folder (normally $HOME/TesselAppsData/OilDebris).
+  static PortMap Build(const std::string& dataFolder);
+  // A table given outright (tests).
+  static PortMap FromEntries(std::map<int, std::string> entries);
+
+  // The device of COM port n, or "" when n names none.
+  std::string Device(int port) const;
+  const std::map<int, std::string>& Entries() const { return entries_; }
+  // Whether the table came from the ports/ folder.
+  bool FromPortsFolder() const { return fromPortsFolder_; }
+
+  // "COM%02d" followed by two spaces and the device, as the port dialog and
+  // the command-line tool show a port.
+  std::string Describe(int port) const;
+
+ private:
+  std::map<int, std::string> entries_;
+  bool fromPortsFolder_ = false;
+};
