@@ -1,0 +1,50 @@
+#pragma once
+// The sensor's bootloader at 57600 baud: five framed requests (version,
+// erase, write, verify, run). A request succeeds when enough reply bytes
+// have arrived within its poll limit; the replies are counted, not read.
+// Frames go through the sensor's channel; the caller sets the baud rate.
+
+#include <cstdint>
+#include <vector>
+
+#include "link/CommandExchange.h"
+
+class HexImageFile;
+
+// Command bytes and the reply each awaits.
+constexpr std::uint8_t kBootloaderVersion = 0x01;
+constexpr std::uint8_t kBootloaderErase = 0x02;
+constexpr std::uint8_t kBootloaderWrite = 0x03;
+constexpr std::uint8_t kBootloaderVerify = 0x04;
+constexpr std::uint8_t kBootloaderRun = 0x05;
+
+// A request is assembled in a 1000-byte area: the command byte, the records
+// and the two check bytes. Its frame must not pass 1028 bytes on the wire.
+constexpr std::size_t kRequestArea = 1000;
+constexpr std::size_t kLargestFrame = 1028;
+constexpr int kRecordsPerRequest = 10;
+
+class Bootloader {
+ public:
+  explicit Bootloader(CommandExchange& exchange) : exchange_(exchange) {}
+
+  // Empties the receive buffer, sends `payload` as one frame and polls the
+  // byte count every 10 ms until `n` bytes have arrived or `polls` polls are
+  // used; with `progress`, each poll advances the progress window and lets
+  // pending events run.
+  bool BootloaderExchange(const std::vector<std::uint8_t>& payload, int n, int polls, bool progress = false);
+
+  bool BootloaderVersion();
+  bool BootloaderErase();
+  // The whole file in requests of up to ten records, each acknowledged
+  // before the next goes out.
+  bool BootloaderWrite(HexImageFile& file);
+  bool BootloaderVerify(HexImageFile& file);
+  bool BootloaderRun();
+
+  // The 11-byte verify payload for an image check value.
+  static std::vector<std::uint8_t> VerifyPayload(std::uint16_t checkValue);
+
+ private:
+  CommandExchange& exchange_;
+};
