@@ -1,0 +1,69 @@
+#include "tests/firmware/HexText.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+std::string HexLine(std::uint8_t type, std::uint16_t address, const std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(address >> 8),
+                                     static_cast<std::uint8_t>(address & 0xFF), type};
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  std::uint8_t sum = 0;
+  for (const std::uint8_t b : bytes) sum = static_cast<std::uint8_t>(sum + b);
+  bytes.push_back(static_cast<std::uint8_t>(-sum));
+  std::string line = ":";
+  char pair[3];
+  for (const std::uint8_t b : bytes) {
+    std::snprintf(pair, sizeof pair, "%02X", b);
+    line += pair;
+  }
+  return line;
+}
+
+std::string DataLine(std::uint16_t address, const std::vector<std::uint8_t>& data) { return HexLine(0, address, data); }
+
+std::string LinearLine(std::uint16_t upper) {
+  return HexLine(4, 0, {static_cast<std::uint8_t>(upper >> 8), static_cast<std::uint8_t>(upper & 0xFF)});
+}
+
+std::string SegmentLine(std::uint16_t segment) {
+  return HexLine(2, 0, {static_cast<std::uint8_t>(segment >> 8), static_cast<std::uint8_t>(segment & 0xFF)});
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, const std::string& ending) {
+  std::string text;
+  for (const std::string& line : lines) text += line + ending;
+  return text;
+}
+
+std::string FirmwareText(int dataRecords) {
+  std::vector<std::string> lines;
+  for (int r = 0; r < dataRecords; ++r) {
+    std::vector<std::uint8_t> data(16);
+    for (int i = 0; i < 16; ++i) data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(r * 7 + i);
+    lines.push_back(DataLine(static_cast<std::uint16_t>(r * 16), data));
+  }
+  lines.push_back(kEndLine);
+  return JoinLines(lines);
+}
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "od-firmware-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& contents) const {
+  const std::string path = path_ + "/" + name;
+  std::ofstream(path, std::ios::binary) << contents;
+  return path;
+}
+
+std::string SamplePath(const std::string& name) { return std::string(OD_SHARED_DIR) + "/testdata/hex/" + name; }

@@ -1,0 +1,210 @@
+// The upgrade procedure end to end on a fake sensor and a virtual clock:
+// every outcome's message and the state it leaves, the exchange guard, and
+// real-world firmware files programmed and verified.
+#include <gtest/gtest.h>
+
+#include "firmware/SensorUpgrade.h"
+#include "tests/firmware/FakeSensor.h"
+#include "tests/firmware/HexText.h"
+
+namespace {
+// A sensor running its application on COM 3 at 19200 baud, the status poll
+// running, and a firmware file for the file choice.
+struct UpgradeBench {
+  explicit UpgradeBench(const std::string& firmwarePath) {
+    channel->OpenPort(3, 19200);
+    channel->replyDelayMs = 20;
+    state.m_comms[3] = std::move(owned);
+    state.m_comnum = 3;
+    state.m_failcount = 4;
+    user.statusPollRunning = true;
+    user.files.push_back(firmwarePath);
+  }
+  UpgradeOutcome Run() {
+    SensorUpgrade upgrade(exchange, file, UpgradeHooks{[this] { ++displayCleared; }});
+    return upgrade.Run();
+  }
+  // Text commands, then "frames" for the bootloader's part, in order.
+  std::vector<std::string> Conversation() const {
+    std::vector<std::string> said;
+    for (const Written& w : channel->writes) {
+      const std::string what = w.bytes.front() == 0x01 ? "frame" : w.Text();
+      if (what != "frame" || said.empty() || said.back() != "frame") said.push_back(what);
+    }
+    return said;
+  }
+  VirtualClock clock;
+  ScriptedUser user;
+  LinkState state;
+  CommandExchange exchange{state, clock, user};
+  HexImageFile file;
+  int displayCleared = 0;
+  std::unique_ptr<FakeChannel> owned = std::make_unique<FakeChannel>(clock);
+  FakeChannel* channel = owned.get();
+  FakeSensor sensor{*channel};
+};
+}  // namespace
+
+TEST(SensorUpgrade, EveryOutcomeEndsWithItsMessageAndItsState) {
+  TempFolder folder;
+  const std::string firmware = folder.Write("fw.hex", FirmwareText(40));
+  const std::vector<std::string> rebooted = {"I", "", "U 5E2B", "Q", "frame"};
+  struct Case {
+    const char* name;
+    std::function<void(FakeSensor&)> setup;
+    UpgradeOutcome outcome;
+    int entry, title;
+    std::vector<std::string> conversation;
+  } const cases[] = {
+      {"programmed", [](FakeSensor&) {}, UpgradeOutcome::Programmed, 138, 159,
+       {"I", "", "U 5E2B", "Q", "frame", "I"}},
+      {"sensor left in its bootloader is programmed without the reboot",
+       [](FakeSensor& s) { s.inBootloader = true; }, UpgradeOutcome::Programmed, 138, 159,
+       {"I", "frame", "I"}},
+      {"no bootloader version", [](FakeSensor& s) { s.answersVersion = false; }, UpgradeOutcome::VersionFailed, 134, 128,
+       rebooted},
+      {"erase not acknowledged", [](FakeSensor& s) { s.answersErase = false; }, UpgradeOutcome::EraseFailed, 135, 128,
+       rebooted},
+      {"second write request not acknowledged", [](FakeSensor& s) { s.writesAnswered = 1; },
+       UpgradeOutcome::ProgramFailed, 136, 128, rebooted},
+      {"verify not acknowledged", [](FakeSensor& s) { s.answersVerify = false; }, UpgradeOutcome::VerifyFailed, 137, 128,
+       rebooted},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpgradeBench bench(firmware);
+    c.setup(bench.sensor);
+    const bool wasInBootloader = bench.sensor.inBootloader;
+    EXPECT_EQ(bench.Run(), c.outcome);
+    ASSERT_EQ(bench.user.messages.size(), 1u);
+    EXPECT_EQ(bench.user.messages[0].entry, c.entry);
+    EXPECT_EQ(bench.user.messages[0].title, c.title);
+    EXPECT_EQ(bench.user.filters, (std::vector<std::string>{"Hex files (*.hex)|*.hex"}));
+    std::vector<std::string> conversation = bench.Conversation();
+    if (wasInBootloader) {
+      // Five unanswered identification attempts before the bootloader.
+      ASSERT_GE(conversation.size(), 5u);
+      EXPECT_EQ(std::vector<std::string>(conversation.begin(), conversation.begin() + 5), std::vector<std::string>(5, "I"));
+      conversation.erase(conversation.begin(), conversation.begin() + 4);
+    }
+    EXPECT_EQ(conversation, c.conversation);
+    EXPECT_EQ(bench.sensor.badFrames, 0) << "frames only at 57600 baud, text only at 19200";
+    EXPECT_EQ(bench.channel->baud, 19200);
+    EXPECT_FALSE(bench.file.IsOpen());
+    EXPECT_FALSE(bench.state.m_exchangeActive);
+    EXPECT_EQ(bench.displayCleared, 1);
+    EXPECT_EQ(bench.user.events.front(), "status stop");
+    const bool programmed = c.outcome == UpgradeOutcome::Programmed;
+    EXPECT_EQ(bench.user.statusPollRunning, programmed);
+    EXPECT_EQ(bench.state.m_failcount, programmed ? 0 : 4);
+    if (programmed) {
+      EXPECT_EQ(bench.state.m_fwversion, 0x30u) << "the new application's version";
+      ASSERT_TRUE(bench.sensor.verifiedCheck.has_value());
+      EXPECT_EQ(*bench.sensor.verifiedCheck, bench.sensor.ProgrammedCheck());
+    }
+  }
+}
+
+TEST(SensorUpgrade, CancelledOrRefusedFileSendsNothing) {
+  TempFolder folder;
+  std::string lastLineBroken = FirmwareText(30);
+  lastLineBroken.replace(lastLineBroken.size() - 3, 2, "FE");  // end-of-file record checksum
+  struct Case {
+    const char* name;
+    std::optional<std::string> path;
+    UpgradeOutcome outcome;
+    int entry;
+    const char* detail;
+  } const cases[] = {
+      {"dialog cancelled", std::nullopt, UpgradeOutcome::Cancelled, 132, ""},
+      {"file missing", folder.Path() + "/missing.hex", UpgradeOutcome::FileRefused, 133, "missing.hex"},
+      {"bad checksum on the last line", folder.Write("a.hex", lastLineBroken), UpgradeOutcome::FileRefused, 133,
+       "line 31: the record checksum is wrong"},
+      {"blank line before the last record", folder.Write("b.hex", DataLine(0, {1}) + "\n\n" + kEndLine + "\n"),
+       UpgradeOutcome::FileRefused, 133, "line 2: a blank line"},
+      {"data only past the cut-off", SamplePath("arm-stm32f042-daytripper-rx-keil.hex"), UpgradeOutcome::FileRefused,
+       133, "no data lies below 0x7FC000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpgradeBench bench("");
+    bench.user.files = {c.path};
+    EXPECT_EQ(bench.Run(), c.outcome);
+    EXPECT_TRUE(bench.channel->writes.empty());
+    ASSERT_EQ(bench.user.messages.size(), 1u);
+    EXPECT_EQ(bench.user.messages[0].entry, c.entry);
+    EXPECT_EQ(bench.user.messages[0].title, 128);
+    EXPECT_NE(bench.user.messages[0].detail.find(c.detail), std::string::npos) << bench.user.messages[0].detail;
+    EXPECT_TRUE(bench.user.statusPollRunning) << "the status display goes on";
+    EXPECT_EQ(bench.displayCleared, 0);
+    EXPECT_FALSE(bench.file.IsOpen());
+  }
+}
+
+TEST(SensorUpgrade, TicksAndClicksDuringTheUpgradeFindTheGuardTaken) {
+  TempFolder folder;
+  UpgradeBench bench(folder.Write("fw.hex", FirmwareText(40)));
+  bench.sensor.answersVerify = false;
+  int ticks = 0, ticksThatSent = 0, ticksBetweenWrites = 0, clicks = 0, clicksRefused = 0;
+  // A status tick takes the guard or skips; a menu click on "Sensor
+  // Upgrade" starts the procedure again.
+  const auto tick = [&] {
+    ++ticks;
+    ExchangeGuard guard(bench.state);
+    if (!guard.Acquired()) return;
+    ++ticksThatSent;
+    bench.exchange.SendCommand("A");
+  };
+  bench.user.onProcessEvents = [&] {
+    tick();
+    const Written& last = bench.channel->writes.back();
+    if (bench.channel->baud == 57600 && last.bytes.size() > 1 && last.bytes[1] == 0x03) {
+      ++ticksBetweenWrites;
+      ++clicks;
+      HexImageFile other;
+      if (SensorUpgrade(bench.exchange, other).Run() == UpgradeOutcome::Busy) ++clicksRefused;
+    }
+  };
+  bool tickedDuringMessage = false;
+  bench.user.onMessage = [&](const Message&) {
+    tickedDuringMessage = true;
+    tick();
+  };
+  EXPECT_EQ(bench.Run(), UpgradeOutcome::VerifyFailed);
+  EXPECT_TRUE(tickedDuringMessage);
+  EXPECT_GT(ticksBetweenWrites, 0);
+  EXPECT_GT(ticks, ticksBetweenWrites);
+  EXPECT_EQ(ticksThatSent, 0);
+  EXPECT_EQ(clicksRefused, clicks);
+  EXPECT_EQ(bench.user.filters.size(), 1u) << "a refused click asks for no file";
+  for (const std::string& text : bench.channel->Texts()) EXPECT_NE(text, "A");
+  // Once the procedure is over, the next tick talks to the sensor again.
+  tick();
+  EXPECT_EQ(ticksThatSent, 1);
+}
+
+TEST(SensorUpgrade, RealWorldFirmwareIsProgrammedAndVerified) {
+  // Data bytes below the cut-off, from the samples' descriptions: the
+  // configuration words at 0x1F00000 and above stay out of the image.
+  struct Case {
+    const char* name;
+    std::size_t dataBytes;
+  } const cases[] = {
+      {"pic24fj256gb106-buspirate-v4-bootloader.hex", 10584},
+      {"pic24fj64ga002-buspirate-v3-firmware-v6.3-r2151.hex", 86008},
+      {"pic24fj64ga002-buspirate-firmware-xc16-build.hex", 72400},
+      {"dspic33fj128gp204-webplatform-ds33intro.hex", 1836 - 16},
+      {"pic24hj-pic24lib-echo-app.hex", 16992 - 28},
+      {"avr-atmega32u4-caterina-leonardoethernet-bootloader.hex", 3942},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpgradeBench bench(SamplePath(c.name));
+    ASSERT_EQ(bench.Run(), UpgradeOutcome::Programmed)
+        << (bench.user.messages.empty() ? "" : bench.user.messages[0].detail);
+    EXPECT_EQ(bench.sensor.ProgrammedBytes(), c.dataBytes);
+    ASSERT_TRUE(bench.sensor.verifiedCheck.has_value());
+    EXPECT_EQ(*bench.sensor.verifiedCheck, bench.sensor.ProgrammedCheck());
+    EXPECT_EQ(bench.sensor.badFrames, 0);
+  }
+}
