@@ -106,7 +106,7 @@ int CliSession::OpenGivenPort() {
   }
   auto channel = std::make_unique<TCommsThread>(ports_);
   if (!channel->OpenPort(number, kTextBaud)) {
-    const std::string device = ports_.Device(number);
+    const std::string device = ports_.Resolved(number);
     std::cerr << "oil-debris-cli: " << *port_ << " (" << (device.empty() ? "no device" : device)
               << "): " << Reason(*channel) << "\n";
     return kExitUsage;

@@ -83,12 +83,19 @@ std::string PortMap::Device(int port) const {
   return it == entries_.end() ? std::string() : it->second;
 }
 
+std::string PortMap::Resolved(int port) const {
+  const std::string device = Device(port);
+  if (device.empty()) return device;
+  char path[PATH_MAX];
+  if (::realpath(device.c_str(), path) != nullptr) return path;
+  // A link to a device that is not there: name what it points at.
+  const ssize_t n = ::readlink(device.c_str(), path, sizeof path - 1);
+  if (n > 0) return std::string(path, static_cast<std::size_t>(n));
+  return device;
+}
+
 std::string PortMap::Describe(int port) const {
   char name[16];
   std::snprintf(name, sizeof name, "COM%02d", port);
-  std::string device = Device(port);
-  // A link of the ports/ folder is shown as the device it resolves to.
-  char resolved[PATH_MAX];
-  if (!device.empty() && ::realpath(device.c_str(), resolved) != nullptr) device = resolved;
-  return std::string(name) + "  " + device;
+  return std::string(name) + "  " + Resolved(port);
 }
