@@ -95,3 +95,4 @@ bool ParseValue(const std::string& text, long& value);
 int RunPorts(CliSession& session, const std::vector<std::string>& args);
 int RunIdentify(CliSession& session, const std::vector<std::string>& args);
 int RunStatus(CliSession& session, const std::vector<std::string>& args);
+int RunUpgrade(CliSession& session, const std::vector<std::string>& args);

@@ -16,6 +16,7 @@ struct Command {
 const Command kCommands[] = {
     {"ports", RunPorts, "ports                      the COM table: number and device"},
     {"identify", RunIdentify, "identify                   the sensor's firmware part and version"},
+    {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
 };
 
 int Usage(std::ostream& out, int status) {
