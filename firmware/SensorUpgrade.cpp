@@ -17,6 +17,7 @@ UpgradeOutcome SensorUpgrade::Run() {
     case HexOpenResult::Refused: {
       Message message = ErrorMessage(133, TextOf(133));
       message.detail = file_.Refusal().Describe();
+      exchange_.State().m_debuglog.Write("%s: %s\n", message.text.c_str(), message.detail.c_str());
       user.ShowMessage(message);
       return UpgradeOutcome::FileRefused;
     }

@@ -3,6 +3,9 @@
 // real-world firmware files programmed and verified.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "firmware/SensorUpgrade.h"
 #include "tests/firmware/FakeSensor.h"
 #include "tests/firmware/HexText.h"
@@ -129,7 +132,13 @@ TEST(SensorUpgrade, CancelledOrRefusedFileSendsNothing) {
     SCOPED_TRACE(c.name);
     UpgradeBench bench("");
     bench.user.files = {c.path};
+    const std::string log = folder.Path() + "/debug.log";
+    ASSERT_TRUE(bench.state.m_debuglog.Open(log));
     EXPECT_EQ(bench.Run(), c.outcome);
+    bench.state.m_debuglog.Close();
+    std::ifstream logged(log);
+    const std::string logText((std::istreambuf_iterator<char>(logged)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logText.find(c.detail), std::string::npos) << "the debug log names the reason: " << logText;
     EXPECT_TRUE(bench.channel->writes.empty());
     ASSERT_EQ(bench.user.messages.size(), 1u);
     EXPECT_EQ(bench.user.messages[0].entry, c.entry);
@@ -207,4 +216,15 @@ TEST(SensorUpgrade, RealWorldFirmwareIsProgrammedAndVerified) {
     EXPECT_EQ(*bench.sensor.verifiedCheck, bench.sensor.ProgrammedCheck());
     EXPECT_EQ(bench.sensor.badFrames, 0);
   }
+}
+
+TEST(SensorUpgrade, WithoutASensorPortItEndsAtTheVersionRequest) {
+  TempFolder folder;
+  UpgradeBench bench(folder.Write("fw.hex", FirmwareText(5)));
+  bench.state.m_comnum = kNoPort;
+  EXPECT_EQ(bench.Run(), UpgradeOutcome::VersionFailed);
+  ASSERT_EQ(bench.user.messages.size(), 1u);
+  EXPECT_EQ(bench.user.messages[0].entry, 134);
+  EXPECT_TRUE(bench.channel->writes.empty());
+  EXPECT_FALSE(bench.file.IsOpen());
 }
