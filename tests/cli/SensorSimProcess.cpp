@@ -1,0 +1,37 @@
+#include "tests/cli/SensorSimProcess.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+SensorSimProcess::SensorSimProcess(const std::vector<std::string>& arguments) {
+  int out[2];
+  if (::pipe(out) != 0) return;
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::dup2(out[1], 1);
+    ::close(out[0]);
+    std::vector<std::string> argv = {OD_SIM_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> args;
+    for (std::string& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    ::execv(args[0], args.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  // The ready line comes within moments; a simulator that says nothing for
+  // ten seconds has failed.
+  pollfd fd = {out[0], POLLIN, 0};
+  char c;
+  while (::poll(&fd, 1, 10000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') output_ += c;
+  ::close(out[0]);
+  if (output_.rfind("ready ", 0) == 0) device_ = output_.substr(6);
+}
+
+SensorSimProcess::~SensorSimProcess() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGTERM);
+  ::waitpid(pid_, nullptr, 0);
+}
