@@ -52,10 +52,10 @@ class Converters {
   enum class Width { Two, Four };
   // The show frame around one read; `show` puts a successful value into the box.
   template <typename Format>
-  std::int64_t Show(ValueBox& box, std::uint16_t address, Width width, Format show);
-  // The set frame around one write; `value` scans the box (no value: nothing written).
+  std::int64_t Show(ValueBox& box, std::uint16_t address, Width width, Format show, bool spinBox = false);
+  // The set frame around one write; `scan` reads the box (no value: nothing written).
   template <typename Scan>
-  bool Set(ValueBox& box, std::uint16_t address, Width width, Scan value);
+  bool Set(ValueBox& box, std::uint16_t address, Width width, Scan scan);
 
   CommandExchange& exchange_;
   ConfigState& state_;
