@@ -11,7 +11,7 @@
 
 class HexImageFile;
 
-// Command bytes and the reply each awaits.
+// The command byte that opens each request.
 constexpr std::uint8_t kBootloaderVersion = 0x01;
 constexpr std::uint8_t kBootloaderErase = 0x02;
 constexpr std::uint8_t kBootloaderWrite = 0x03;

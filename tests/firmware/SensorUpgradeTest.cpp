@@ -166,8 +166,9 @@ TEST(SensorUpgrade, TicksAndClicksDuringTheUpgradeFindTheGuardTaken) {
   };
   bench.user.onProcessEvents = [&] {
     tick();
-    const Written& last = bench.channel->writes.back();
-    if (bench.channel->baud == 57600 && last.bytes.size() > 1 && last.bytes[1] == 0x03) {
+    const std::vector<Written>& writes = bench.channel->writes;
+    if (bench.channel->baud == 57600 && !writes.empty() && writes.back().bytes.size() > 1 &&
+        writes.back().bytes[1] == 0x03) {
       ++ticksBetweenWrites;
       ++clicks;
       HexImageFile other;
