@@ -21,15 +21,22 @@ bool Bootloader::BootloaderExchange(const std::vector<std::uint8_t>& payload, in
   UserInterface& user = exchange_.User();
   channel->Flush();
   channel->WriteFrame(payload.data(), payload.size());
+  // A poll stands for 10 ms of waiting, and the limit stays `polls` of them
+  // measured on the clock; within a poll the count is looked at every
+  // millisecond, so that a reply is taken up when it is complete rather than
+  // at the next 10 ms step (which would cost a write request 5 ms on average).
+  const std::int64_t start = clock.NowMs();
   int count = channel->Available();
-  while (count < n && polls > 0) {
-    clock.Sleep(10);
-    --polls;
+  for (int poll = 1; count < n && poll <= polls; ++poll) {
+    const std::int64_t pollEnd = start + 10 * static_cast<std::int64_t>(poll);
+    do {
+      clock.Sleep(1);
+      count = channel->Available();
+    } while (count < n && clock.NowMs() < pollEnd);
     if (progress) {
       user.ProgressStep();
       user.ProcessEvents();
     }
-    count = channel->Available();
   }
   return count >= n;
 }

@@ -28,10 +28,10 @@ class Bootloader {
  public:
   explicit Bootloader(CommandExchange& exchange) : exchange_(exchange) {}
 
-  // Empties the receive buffer, sends `payload` as one frame and polls the
-  // byte count every 10 ms until `n` bytes have arrived or `polls` polls are
-  // used; with `progress`, each poll advances the progress window and lets
-  // pending events run.
+  // Empties the receive buffer, sends `payload` as one frame and waits until
+  // `n` bytes have arrived or `polls` polls of 10 ms have passed; with
+  // `progress`, each poll advances the progress window and lets pending
+  // events run.
   bool BootloaderExchange(const std::vector<std::uint8_t>& payload, int n, int polls, bool progress = false);
 
   bool BootloaderVersion();
