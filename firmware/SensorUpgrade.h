@@ -7,7 +7,8 @@
 // The procedure holds the exchange guard from the moment the file is
 // accepted until the port is back at 19200 baud, message boxes included, so
 // a timer tick or a menu click arriving while pending events run finds the
-// guard taken and sends nothing.
+// guard taken and sends nothing. Callers do not take the guard themselves:
+// while another exchange holds it, the procedure does nothing (Busy).
 
 #include <functional>
 
