@@ -1,5 +1,6 @@
 #include "sim/PtyAttachment.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
@@ -70,10 +71,9 @@ std::string PtyAttachment::Attach(const std::string& linkPath) {
   const int flags = ::fcntl(master_, F_GETFL);
   if (flags < 0 || ::fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) return Reason("non-blocking master");
 
-  // Opened after our own descriptor, so only outside opens are counted.
   watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (watch_ < 0) return Reason("inotify");
-  if (::inotify_add_watch(watch_, slavePath_.c_str(), IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+  if (::inotify_add_watch(watch_, slavePath_.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
     return Reason("inotify watch " + slavePath_);
   }
 
@@ -121,25 +121,50 @@ std::size_t PtyAttachment::Write(const std::uint8_t* data, std::size_t n) {
 
 bool PtyAttachment::TakeWatchEvents() {
   alignas(inotify_event) char buffer[4096];
-  bool lastClosed = false;
+  bool closed = false;
   for (;;) {
     const ssize_t n = ::read(watch_, buffer, sizeof buffer);
     if (n <= 0) break;
     for (ssize_t at = 0; at < n;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-      if (event->mask & IN_OPEN) ++outsideOpens_;
-      if (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
-        if (outsideOpens_ > 0) --outsideOpens_;
-        lastClosed = outsideOpens_ == 0;
-      }
+      closed |= (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) != 0;
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
   }
-  if (lastClosed && outsideOpens_ == 0) {
-    ::ioctl(ownSlave_, TIOCNXCL);
-    ::tcflush(ownSlave_, TCIFLUSH);
+  // The notices say that someone closed the slave, not whether it was the
+  // last one: identical notices queued back to back arrive as one.
+  if (!closed || OpenedElsewhere()) return false;
+  ::ioctl(ownSlave_, TIOCNXCL);
+  ::tcflush(ownSlave_, TCIFLUSH);
+  return true;
+}
+
+bool PtyAttachment::OpenedElsewhere() const {
+  const std::string self = std::to_string(::getpid());
+  DIR* processes = ::opendir("/proc");
+  if (processes == nullptr) return true;
+  bool found = false;
+  while (!found) {
+    const dirent* process = ::readdir(processes);
+    if (process == nullptr) break;
+    const std::string pid = process->d_name;
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos || pid == self) continue;
+    const std::string folder = "/proc/" + pid + "/fd";
+    DIR* descriptors = ::opendir(folder.c_str());
+    if (descriptors == nullptr) continue;  // gone, or another user's
+    while (const dirent* descriptor = ::readdir(descriptors)) {
+      char target[256] = {};
+      const std::string entry = folder + "/" + descriptor->d_name;
+      const ssize_t n = ::readlink(entry.c_str(), target, sizeof target - 1);
+      if (n > 0 && slavePath_ == std::string(target, static_cast<std::size_t>(n))) {
+        found = true;
+        break;
+      }
+    }
+    ::closedir(descriptors);
   }
-  return lastClosed && outsideOpens_ == 0;
+  ::closedir(processes);
+  return found;
 }
 
 void PtyAttachment::Detach() {

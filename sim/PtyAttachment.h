@@ -4,12 +4,12 @@
 //
 // The simulator keeps a descriptor of the slave open for its whole life, so
 // the master never reads EIO between two configurators. On a pseudo-terminal
-// that descriptor also keeps the exclusive mode a configurator sets
-// (TIOCEXCL) after that configurator has closed the port, which would lock
-// out the next one; a real port forgets it at its last close. So the
-// attachment watches opens and closes of the slave (inotify) and, when the
-// last outside descriptor is gone, clears exclusive mode and drops unread
-// input as a real port's close would.
+// the exclusive mode a configurator sets (TIOCEXCL) outlives that
+// configurator's close, which would lock out the next one (unless it runs
+// as root); a real port forgets it at its last close. So the attachment
+// watches closes of the slave (inotify) and, once no other process holds
+// the slave open, clears exclusive mode and drops unread input as a real
+// port's close would.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,18 +38,20 @@ class PtyAttachment {
   // Writes towards the configurator; returns how many bytes went out.
   std::size_t Write(const std::uint8_t* data, std::size_t n);
 
-  // Takes the pending open/close notices; true when the last outside
-  // descriptor of the slave has just been closed (and the port was reset).
+  // Takes the pending close notices; true when the last outside descriptor
+  // of the slave has just been closed (and the port was reset).
   bool TakeWatchEvents();
 
   // Removes the link (if it still points at this slave) and closes everything.
   void Detach();
 
  private:
+  // Whether a process other than this one has the slave open.
+  bool OpenedElsewhere() const;
+
   int master_ = -1;
   int ownSlave_ = -1;
   int watch_ = -1;
-  int outsideOpens_ = 0;
   std::string slavePath_;
   std::string linkPath_;
 };
