@@ -60,8 +60,15 @@ TEST(Attachment, PortServesOneConfiguratorAfterAnother) {
       ASSERT_TRUE(port.IsOpen());
       EXPECT_GE(port.Ask("I", 17).size(), 17u);
       // While it is held, a second configurator is kept out by its lock.
-      SimPort second(sim.LinkPath());
-      EXPECT_FALSE(second.IsOpen());
+      {
+        SimPort second(sim.LinkPath());
+        EXPECT_FALSE(second.IsOpen());
+      }
+      // That refused attempt's close leaves the holder's exclusive mode alone.
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      int held = -1;
+      ::ioctl(port.Descriptor(), TIOCGEXCL, &held);
+      EXPECT_EQ(held, 1);
     }
     // Closed: the exclusive mode it set is gone again, as on a real port.
     // One look only, and before this look's own close, which the simulator
