@@ -32,7 +32,7 @@ Bootloader::Bootloader(int eraseMs, int writeMs, std::set<int> silentCommands)
     : eraseMs_(eraseMs), writeMs_(writeMs), silentCommands_(std::move(silentCommands)) {}
 
 BootAnswer Bootloader::Handle(const ReceivedFrame& frame) {
-  if (!frame.checkOk) return BootAnswer{{}, 0, false, Text("frame of %zu bytes with a wrong check value", frame.payload.size())};
+  if (!frame.checkOk) return BootAnswer{{}, 0, false, "wrong check value"};
   if (frame.payload.empty()) return BootAnswer{{}, 0, false, "empty frame"};
   const int command = frame.payload[0];
   if (silentCommands_.count(command) != 0) {
@@ -70,7 +70,7 @@ BootAnswer Bootloader::Erase(const std::vector<std::uint8_t>& payload) {
 BootAnswer Bootloader::Write(const std::vector<std::uint8_t>& payload) {
   std::size_t records = 0;
   const RecordsVerdict verdict = flash_.Program(payload.data() + 1, payload.size() - 1, records);
-  const std::string note = Text("write records=%zu bytes=%zu %s", records, payload.size(), VerdictText(verdict));
+  const std::string note = Text("write records=%zu %s", records, VerdictText(verdict));
   if (verdict != RecordsVerdict::kAccepted) return BootAnswer{{}, 0, false, note};
   return BootAnswer{BuildBootFrame({kWrite, kDone}), writeMs_, false, note};
 }
@@ -83,7 +83,7 @@ BootAnswer Bootloader::Verify(const std::vector<std::uint8_t>& payload) {
   const std::uint16_t own = flash_.ImageCheckValue();
   const std::string note = Text("verify sent=%04x flash=%04x", sent, own);
   if (sent != own) return BootAnswer{{}, 0, false, note + " mismatch"};
-  return BootAnswer{BuildBootFrame({kVerify, kDone, static_cast<std::uint8_t>(own & 0xFF),
-                                    static_cast<std::uint8_t>(own >> 8)}),
-                    0, false, note + " match"};
+  return BootAnswer{
+      BuildBootFrame({kVerify, kDone, static_cast<std::uint8_t>(own & 0xFF), static_cast<std::uint8_t>(own >> 8)}), 0,
+      false, note + " match"};
 }

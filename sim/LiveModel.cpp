@@ -16,9 +16,7 @@ constexpr double kRawExternalAt0C = 1000.0;
 
 std::uint32_t Low16(int value) { return static_cast<std::uint32_t>(value) & 0xFFFFu; }
 
-std::int16_t Clamp16(double value) {
-  return static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
-}
+std::int16_t Clamp16(double value) { return static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0)); }
 
 // Per cent of the range from `offset` (0 %) to `full` (100 %), 0 to 100.
 std::uint32_t Percent(std::int32_t count, std::int32_t offset, std::int32_t full) {

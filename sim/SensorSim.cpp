@@ -41,8 +41,8 @@ SensorSim::Clock::duration SensorSim::ByteTime() const {
 
 int SensorSim::Run(int signalDescriptor) {
   previousRate_ = pty_.LineRate();
-  log_.Line(std::string("started in the ") + (mode_ == Mode::kApplication ? "application" : "bootloader") +
-            " on " + pty_.SlavePath());
+  log_.Line(std::string("started in the ") + (mode_ == Mode::kApplication ? "application" : "bootloader") + " on " +
+            pty_.SlavePath());
   for (;;) {
     Clock::time_point now = Clock::now();
     WriteDueOutput(now);
@@ -52,9 +52,8 @@ int SensorSim::Run(int signalDescriptor) {
 
     now = Clock::now();
     const timespec timeout = ToTimespec(NextWake(now) - now);
-    pollfd watched[3] = {{pty_.MasterDescriptor(), POLLIN, 0},
-                         {pty_.WatchDescriptor(), POLLIN, 0},
-                         {signalDescriptor, POLLIN, 0}};
+    pollfd watched[3] = {
+        {pty_.MasterDescriptor(), POLLIN, 0}, {pty_.WatchDescriptor(), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
     const int ready = ::ppoll(watched, 3, &timeout, nullptr);
     if (ready < 0) continue;  // interrupted; the signals themselves come through the descriptor
     if (watched[2].revents & POLLIN) {
@@ -154,7 +153,7 @@ void SensorSim::HandleText(const std::string& text, Clock::time_point now) {
 
 void SensorSim::HandleFrame(const ReceivedFrame& frame, Clock::time_point now) {
   const BootAnswer answer = bootloader_.Handle(frame);
-  std::string line = "boot " + answer.note;
+  std::string line = "boot bytes=" + std::to_string(frame.payload.size()) + " " + answer.note;
   if (answer.busyMs > 0) line += " busy " + std::to_string(answer.busyMs) + " ms";
   line += answer.reply.empty() ? " -> no answer" : " -> " + std::to_string(answer.reply.size()) + " bytes";
   log_.Line(line);

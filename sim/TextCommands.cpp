@@ -84,8 +84,7 @@ TextAnswer TextCommands::Answer(const std::string& request) {
   if (request == "A") return Status();
   if (request == "a") return ExtendedStatus();
   if (request == "cs" || request == "ce") return Acknowledge(request);
-  if (request == "cn" || request == "cc" || request == "cf" || request == "cd" || request == "co" ||
-      request == "cp") {
+  if (request == "cn" || request == "cc" || request == "cf" || request == "cd" || request == "co" || request == "cp") {
     return Calibrate(request);
   }
   if (request == "Z") {
@@ -128,9 +127,10 @@ TextAnswer TextCommands::ExtendedStatus() {
   model_.Step();
   const LiveReading r = model_.Reading(inForce_);
   const std::uint32_t fields[] = {
-      r.coarse,         r.fine,          r.dielectric,     r.rawInternal,      r.rawExternal,      r.internalC,
-      r.externalC,      r.debrisRefQ,    r.debrisQ,        r.debrisRefCount,   r.debrisCount,      r.oilRefCount,
-      r.oilCount,       r.calibratedCoarse, r.coarseCorrection, r.calibratedFine, r.fineCorrection, r.status};
+      r.coarse,         r.fine,           r.dielectric, r.rawInternal,      r.rawExternal,
+      r.internalC,      r.externalC,      r.debrisRefQ, r.debrisQ,          r.debrisRefCount,
+      r.debrisCount,    r.oilRefCount,    r.oilCount,   r.calibratedCoarse, r.coarseCorrection,
+      r.calibratedFine, r.fineCorrection, r.status};
   std::string body = kHeader + "a";
   for (const std::uint32_t field : fields) body += "," + Hex(field);
   TextAnswer answer;

@@ -16,7 +16,7 @@ struct TextAnswer {
   std::size_t expected = 0;         // the byte count the configurator awaits
   bool liveData = false;            // an "A" or "a" reply
   bool enterBootloader = false;
-  std::string note;                 // what the sensor did, for the log
+  std::string note;  // what the sensor did, for the log
 };
 
 class TextCommands {

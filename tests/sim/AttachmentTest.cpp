@@ -1,7 +1,7 @@
 // How the simulator attaches: its link appears and goes, it outlives the
 // configurators that open and close the port, and it refuses bad usage.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>

@@ -42,7 +42,16 @@ Bytes Payload(std::uint8_t command, const std::vector<Bytes>& records = {}) {
 Bytes Frame(const Bytes& payload) { return EncodeFrame(payload.data(), payload.size()); }
 
 Bytes VerifyPayload(std::uint16_t check) {
-  return {0x04, 0x04, 0x00, 0x00, 0x00, 0xFA, 0x1F, 0x01, 0x00, static_cast<std::uint8_t>(check & 0xFF),
+  return {0x04,
+          0x04,
+          0x00,
+          0x00,
+          0x00,
+          0xFA,
+          0x1F,
+          0x01,
+          0x00,
+          static_cast<std::uint8_t>(check & 0xFF),
           static_cast<std::uint8_t>(check >> 8)};
 }
 
@@ -111,7 +120,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 struct Bootloader {
-  explicit Bootloader(std::vector<std::string> arguments) : sim(Arguments(std::move(arguments))), port(sim.LinkPath(), 57600) {}
+  explicit Bootloader(std::vector<std::string> arguments)
+      : sim(Arguments(std::move(arguments))), port(sim.LinkPath(), 57600) {}
   static std::vector<std::string> Arguments(std::vector<std::string> extra) {
     std::vector<std::string> all{"--boot", "--erase-ms", "40", "--write-ms", "1"};
     all.insert(all.end(), extra.begin(), extra.end());
@@ -175,7 +185,8 @@ TEST(BootloaderProtocol, VersionEraseWriteVerifyRun) {
   char expectedCheck[16];
   std::snprintf(expectedCheck, sizeof expectedCheck, "check %04x\n", check);
   EXPECT_NE(flash.find(expectedCheck), std::string::npos) << flash;
-  for (const char* line : {"data 00010012 14 1\n", "data 00010040 2 1\n", "data 00800000 4 1\n", "data 00000053 1 1\n"}) {
+  for (const char* line :
+       {"data 00010012 14 1\n", "data 00010040 2 1\n", "data 00800000 4 1\n", "data 00000053 1 1\n"}) {
     EXPECT_NE(flash.find(line), std::string::npos) << line;
   }
   std::filesystem::remove_all(pattern);
@@ -249,7 +260,8 @@ TEST(BootloaderProtocol, SilentCommandsAndPacedRequests) {
     Bootloader boot({"--pace"});
     ASSERT_TRUE(boot.port.IsOpen());
     std::vector<Bytes> records;
-    for (std::uint16_t i = 0; i < 10; ++i) records.push_back(Record(0x00, static_cast<std::uint16_t>(i * 16), Bytes(16, 0x5A)));
+    for (std::uint16_t i = 0; i < 10; ++i)
+      records.push_back(Record(0x00, static_cast<std::uint16_t>(i * 16), Bytes(16, 0x5A)));
     const Bytes wire = Frame(Payload(0x03, records));
     const auto start = Steady::now();
     boot.port.Write(wire);

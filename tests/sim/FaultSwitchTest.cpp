@@ -31,10 +31,12 @@ TEST(FaultSwitches, SilenceShortRepliesAndWithheldCommands) {
   const Case cases[] = {
       {"silent", {"--silent"}, {{"I", 0}, {"A", 0}, {"cs", 0}}},
       {"silent after 2", {"--silent-after", "2"}, {{"I", 17}, {"U 5E2B", 0}, {"I", 0}, {"A", 0}}},
-      {"short", {"--short"}, {{"I", 16}, {"A", 25}, {"a", 92}, {"R 001e 02", 19}, {"R 00d4 04", 25},
-                              {"W 0000 19", 1}, {"cs", 8}}},
-      {"no ack", {"--no-ack", "cs,A,R"}, {{"cs", 0}, {"A", 0}, {"R 001e 02", 0}, {"ce", 9}, {"a", 93},
-                                           {"W 0000 19", 14}}},
+      {"short",
+       {"--short"},
+       {{"I", 16}, {"A", 25}, {"a", 92}, {"R 001e 02", 19}, {"R 00d4 04", 25}, {"W 0000 19", 1}, {"cs", 8}}},
+      {"no ack",
+       {"--no-ack", "cs,A,R"},
+       {{"cs", 0}, {"A", 0}, {"R 001e 02", 0}, {"ce", 9}, {"a", 93}, {"W 0000 19", 14}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -59,9 +61,15 @@ TEST(FaultSwitches, GarbleSwapsTheLiveDataLetter) {
   const std::string extended = port.Ask("a", 93);
   ASSERT_GE(status.size(), 26u);
   ASSERT_GE(extended.size(), 93u);
-  EXPECT_EQ(status.substr(0, 5), "\n\r\x02" "a,");
-  EXPECT_EQ(extended.substr(0, 5), "\n\r\x02" "A,");
-  EXPECT_EQ(port.Ask("I", 17).substr(0, 5), "\n\r\x02" "I,");
+  EXPECT_EQ(status.substr(0, 5),
+            "\n\r\x02"
+            "a,");
+  EXPECT_EQ(extended.substr(0, 5),
+            "\n\r\x02"
+            "A,");
+  EXPECT_EQ(port.Ask("I", 17).substr(0, 5),
+            "\n\r\x02"
+            "I,");
 }
 
 TEST(FaultSwitches, DelayHoldsTheReplyBack) {

@@ -42,8 +42,8 @@ TEST(TextProtocol, EveryAnsweredCommandMeetsItsCountAndLayout) {
   struct Case {
     std::string request;
     std::size_t count;
-    std::string header;        // bytes from position 0
-    std::size_t hexFields;     // "%x" fields from position 5
+    std::string header;                        // bytes from position 0
+    std::size_t hexFields;                     // "%x" fields from position 5
     std::vector<std::uint32_t> registerBytes;  // at 10-11, 13-14, ...
   };
   const Case cases[] = {
@@ -84,8 +84,8 @@ TEST(TextProtocol, EveryAnsweredCommandMeetsItsCountAndLayout) {
 }
 
 TEST(TextProtocol, CommandsWithoutReplyAndMalformedRequestsStayUnanswered) {
-  const char* requests[] = {"",         "U 5E2B",    "U 1",       "D 2",  "Z",         "h 4B", "h 0",
-                            "X",        "R 1e 02",   "R 001e 2",  "W 26 4c", "R 00ff 02", "W 0100 00", "D 4"};
+  const char* requests[] = {"",  "U 5E2B",  "U 1",      "D 2",     "Z",         "h 4B",      "h 0",
+                            "X", "R 1e 02", "R 001e 2", "W 26 4c", "R 00ff 02", "W 0100 00", "D 4"};
   Sensor sensor;
   ASSERT_TRUE(sensor.port.IsOpen());
   for (const char* request : requests) {
@@ -105,15 +105,15 @@ TEST(TextProtocol, FactoryRegisterValues) {
     std::vector<std::uint32_t> bytes;
   };
   const Case cases[] = {
-      {"R 001e 02", {0xc0, 0x00}},              // 4-20 mA, display, all channels on
-      {"R 0024 02", {20, 0}},                   // filter 2.0 s
-      {"R 0026 02", {0x4c, 0x04}},              // no oil 1100
-      {"R 0028 02", {0x84, 0x03}},              // water 900
-      {"R 000c 02", {172, 0}},                  // zero level 4 mA
-      {"R 0010 02", {0x5e, 0x03}},              // full scale 20 mA = 862
-      {"R 00d2 02", {1, 0}},                    // parity EVEN
-      {"R 00d4 04", {0x80, 0x25, 0, 0}},        // 9600 baud
-      {"R 00d8 04", {'E', 'D', 'R', 'B'}},      // "DEBR", two characters per word, earlier one high
+      {"R 001e 02", {0xc0, 0x00}},          // 4-20 mA, display, all channels on
+      {"R 0024 02", {20, 0}},               // filter 2.0 s
+      {"R 0026 02", {0x4c, 0x04}},          // no oil 1100
+      {"R 0028 02", {0x84, 0x03}},          // water 900
+      {"R 000c 02", {172, 0}},              // zero level 4 mA
+      {"R 0010 02", {0x5e, 0x03}},          // full scale 20 mA = 862
+      {"R 00d2 02", {1, 0}},                // parity EVEN
+      {"R 00d4 04", {0x80, 0x25, 0, 0}},    // 9600 baud
+      {"R 00d8 04", {'E', 'D', 'R', 'B'}},  // "DEBR", two characters per word, earlier one high
   };
   Sensor sensor;
   ASSERT_TRUE(sensor.port.IsOpen());
@@ -161,7 +161,7 @@ TEST(TextProtocol, CalibrationActionsStoreWhatTheSensorMeasures) {
     std::uint32_t expected;
   };
   const Case cases[] = {
-      {"cn", "003a", live[8]}, {"cn", "003c", live[10]}, {"cc", "0004", live[8]},
+      {"cn", "003a", live[8]},  {"cn", "003c", live[10]}, {"cc", "0004", live[8]},
       {"cf", "0006", live[10]}, {"cd", "0022", live[12]},
   };
   for (const Case& c : cases) {
