@@ -9,6 +9,7 @@
 #include <array>
 
 #include "app/Unit9.h"
+#include "config/ConfigureFrame.h"
 #include "config/Features.h"
 #include "config/LiveUpdate.h"
 #include "config/QtValueBox.h"
@@ -92,6 +93,8 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
 TForm2::~TForm2() = default;
 
 QtValueBox& TForm2::Box(const std::string& name) { return *boxes_.at(name); }
+
+QtValueBox& TForm2::RegisterBox(std::uint16_t address) { return Box(RegisterAt(address)->control); }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
@@ -195,15 +198,8 @@ void TForm2::FormShow() {
     QTimer::singleShot(0, this, &QDialog::reject);
     return;
   }
-  UserInterface& user = exchange_.User();
-  Clock& clock = exchange_.Time();
   Timer1->stop();
-  user.StopStatusPoll();
-  clock.Sleep(50);
-  exchange_.UnlockConfig();
-  clock.Sleep(50);
-  Button37Click();
-  exchange_.SendAcknowledgedCommand("cs");
+  OpenConfiguring(converters_, *this);
   ui->rgApplication->setEnabled(false);
   ui->rgAnalogType->setEnabled(false);
   ApplyFeatureVisibility();
@@ -221,9 +217,7 @@ bool TForm2::FormClose() {
   if (!configuring_) return true;
   ExchangeGuard guard(exchange_.State());
   if (!guard.Acquired()) return false;
-  exchange_.SendAcknowledgedCommand("ce");
-  exchange_.LockConfig();
-  exchange_.User().StartStatusPoll();
+  CloseConfiguring(exchange_);
   configuring_ = false;
   return true;
 }
@@ -261,44 +255,21 @@ void TForm2::PageControl1Change(int index) {
   Timer1->stop();
   ExchangeGuard guard(exchange_.State());
   if (!guard.Acquired()) return;
-  exchange_.Time().Sleep(50);
-  switch (const ConfigPage page = PageOf(index)) {
-    case ConfigPage::Debris:
-    case ConfigPage::Oil:
-      ReadPage(page);
-      Timer1->start();
-      break;
-    case ConfigPage::Analog:
-      ReadPage(page);
-      break;
-    case ConfigPage::Temperature:
-      SetTemperatureAlarmLabels();
-      ReadPage(page);
-      break;
-    case ConfigPage::None:
-    case ConfigPage::SensorType:
-    case ConfigPage::CAN:
-    case ConfigPage::PGNID:
-    case ConfigPage::MODBUS:
-      break;
-  }
-}
-
-void TForm2::ReadPage(ConfigPage page) {
-  for (std::uint16_t address : PageRegisters(page)) {
-    ShowRegister(converters_, Box(RegisterAt(address)->control), address);
-  }
+  const ConfigPage page = PageOf(index);
+  if (page == ConfigPage::Temperature) SetTemperatureAlarmLabels();
+  ReadConfigPage(converters_, page, [this](std::uint16_t address) -> ValueBox& { return RegisterBox(address); });
+  if (PageHasLiveUpdate(page)) Timer1->start();
 }
 
 void TForm2::ReadButtonClick(std::uint16_t address) {
   ExchangeGuard guard(exchange_.State());
-  if (guard.Acquired()) ShowRegister(converters_, Box(RegisterAt(address)->control), address);
+  if (guard.Acquired()) ShowRegister(converters_, RegisterBox(address), address);
 }
 
 void TForm2::SetTemperatureAlarmLabels() {
-  const bool continuous = ui->rgDiTempChannel->itemIndex() == kTemperatureContinuous;
-  ui->Label46->setText(Text(continuous ? 92 : 90));
-  ui->Label47->setText(Text(continuous ? 93 : 91));
+  const AlarmLabelEntries entries = TemperatureAlarmLabels(ui->rgDiTempChannel->itemIndex());
+  ui->Label46->setText(Text(entries.high));
+  ui->Label47->setText(Text(entries.low));
 }
 
 void TForm2::Timer1Timer() {
@@ -350,7 +321,7 @@ FeatureControls TForm2::CurrentFeatureControls() const {
 
 ValueBox& TForm2::FeaturesBox() { return Box("Edit19"); }
 
-ValueBox& TForm2::AnalogueLevelBox(std::uint16_t address) { return Box(RegisterAt(address)->control); }
+ValueBox& TForm2::AnalogueLevelBox(std::uint16_t address) { return RegisterBox(address); }
 
 void TForm2::HideAnalogueLevelBoxes() {
   for (QWidget* box : {ui->Edit20, ui->Edit37, ui->Edit38, ui->Edit39}) box->hide();

@@ -79,7 +79,6 @@ class TForm2 : public QDialog, public SensorTypePage {
   bool FormClose();
   void PageControl1Change(int index);
   void Timer1Timer();
-  void ReadPage(ConfigPage page);
   void ReadButtonClick(std::uint16_t address);
   void SetTemperatureAlarmLabels();
   void FeatureControlChanged();
@@ -88,6 +87,8 @@ class TForm2 : public QDialog, public SensorTypePage {
   void SetPageShown(QWidget* page, bool shown);
   ConfigPage PageOf(int index) const;
   QtValueBox& Box(const std::string& name);
+  // The box the register table names for a register.
+  QtValueBox& RegisterBox(std::uint16_t address);
 
   std::unique_ptr<Ui::TForm2> ui;
   CommandExchange& exchange_;
