@@ -24,6 +24,8 @@ class PortMap {
   // Whether the table came from the ports/ folder.
   bool FromPortsFolder() const { return fromPortsFolder_; }
 
+  // The device port n resolves to (a link of the ports/ folder is followed).
+  std::string Resolved(int port) const;
   // "COM%02d" followed by two spaces and the device, as the port dialog and
   // the command-line tool show a port.
   std::string Describe(int port) const;

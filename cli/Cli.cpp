@@ -1,0 +1,182 @@
+#include "cli/Cli.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/Unit9.h"
+#include "link/Commsthread.h"
+
+// ---- TerminalUser ---------------------------------------------------------
+
+MessageAnswer TerminalUser::ShowMessage(const Message& message) {
+  messages.push_back(message);
+  std::cerr << TextOf(message.title) << ": " << message.text << "\n";
+  if (!message.detail.empty()) std::cerr << "  " << message.detail << "\n";
+  switch (message.buttons) {
+    case MessageButtons::YesNo: return answerYes ? MessageAnswer::Yes : MessageAnswer::No;
+    case MessageButtons::OkCancel: return answerYes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::Ok: break;
+  }
+  return MessageAnswer::Ok;
+}
+
+void TerminalUser::ProgressTitle(int entry) { title_ = TextOf(entry); }
+void TerminalUser::ProgressMaximum(int maximum) { maximum_ = maximum; }
+void TerminalUser::ProgressPosition(int position) { position_ = position; }
+
+void TerminalUser::ProgressStep() {
+  ++position_;
+  if (shown_) Draw();
+}
+
+void TerminalUser::ProgressShow() {
+  shown_ = true;
+  Draw();
+}
+
+void TerminalUser::ProgressClose() {
+  if (shown_ && showProgress) std::cerr << "\n";
+  shown_ = false;
+}
+
+void TerminalUser::Draw() {
+  if (!showProgress) return;
+  constexpr int kWidth = 30;
+  const int shownPosition = maximum_ > 0 ? std::min(position_, maximum_) : 0;
+  const int filled = maximum_ > 0 ? shownPosition * kWidth / maximum_ : 0;
+  std::cerr << "\r" << title_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
+            << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << shownPosition << "/"
+            << maximum_ << std::flush;
+}
+
+std::optional<std::string> TerminalUser::ChooseOpenFile(const std::string&) { return file; }
+
+std::optional<std::string> TerminalUser::ChooseSaveFile(const std::string&, const std::string&) { return file; }
+
+// ---- CliSession -----------------------------------------------------------
+
+CliSession::CliSession(std::optional<std::string> port) : port_(std::move(port)) {}
+
+namespace {
+// "COM4", "com4" or "4": the number; otherwise 0.
+int ComNumber(const std::string& text) {
+  std::string digits = text;
+  if (digits.size() > 3 && (digits.compare(0, 3, "COM") == 0 || digits.compare(0, 3, "com") == 0)) {
+    digits = digits.substr(3);
+  }
+  if (digits.empty() || digits.size() > 2) return 0;
+  for (char c : digits) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+  }
+  const int n = std::atoi(digits.c_str());
+  return n >= 1 && n <= 99 ? n : 0;
+}
+
+std::string Reason(const TCommsThread& channel) {
+  switch (channel.LastOpenError()) {
+    case OpenError::NoSuchDevice: return "no such device";
+    case OpenError::PermissionDenied:
+      return "permission denied (join the dialout group: sudo adduser $USER dialout, then log in again)";
+    case OpenError::HeldByAnotherProgram: return "held by another program";
+    case OpenError::LineSettings: return "cannot set the line: " + channel.LastOpenErrorText();
+    case OpenError::None: break;
+  }
+  return "cannot open";
+}
+}  // namespace
+
+int CliSession::Connect() {
+  return port_ ? OpenGivenPort() : SearchPorts();
+}
+
+int CliSession::OpenGivenPort() {
+  int number = ComNumber(*port_);
+  if (number != 0) {
+    ports_ = PortMap::Build(DebugLog::DataFolder());
+  } else if (!port_->empty() && (*port_)[0] == '/') {
+    number = 1;  // a device path stands in as COM1 of a table of its own
+    ports_ = PortMap::FromEntries({{1, *port_}});
+  } else {
+    std::cerr << "oil-debris-cli: --port takes COMn, comn, n (1 to 99) or a device path, not '" << *port_ << "'\n";
+    return kExitUsage;
+  }
+  auto channel = std::make_unique<TCommsThread>(ports_);
+  if (!channel->OpenPort(number, kTextBaud)) {
+    const std::string device = ports_.Resolved(number);
+    std::cerr << "oil-debris-cli: " << *port_ << " (" << (device.empty() ? "no device" : device)
+              << "): " << Reason(*channel) << "\n";
+    return kExitUsage;
+  }
+  channel->StartReader();
+  state_.m_comms[static_cast<std::size_t>(number)] = std::move(channel);
+  state_.m_comnum = number;
+  return kExitOk;
+}
+
+int CliSession::SearchPorts() {
+  ports_ = PortMap::Build(DebugLog::DataFolder());
+  std::vector<int> opened;
+  int answered = 0;
+  const bool progress = user_.showProgress;
+  user_.showProgress = false;  // one "I" per port; the search says what it found
+  for (const auto& [n, device] : ports_.Entries()) {
+    auto channel = std::make_unique<TCommsThread>(ports_);
+    if (!channel->OpenPort(n, kTextBaud)) continue;
+    channel->StartReader();
+    state_.m_comms[static_cast<std::size_t>(n)] = std::move(channel);
+    state_.m_comnum = n;
+    opened.push_back(n);
+    if (exchange_.IdentifySensor(1)) answered = n;
+  }
+  user_.showProgress = progress;
+  if (opened.empty()) {
+    state_.m_comnum = kNoPort;
+    std::cerr << "oil-debris-cli: no serial port could be opened (see 'oil-debris-cli ports')\n";
+    return kExitUsage;
+  }
+  int chosen = answered;
+  if (chosen == 0) {
+    if (opened.size() > 1) {
+      std::cerr << "oil-debris-cli: no sensor answered on";
+      for (int n : opened) std::cerr << "\n  " << ports_.Describe(n);
+      std::cerr << "\nchoose one with --port\n";
+      state_.m_comnum = kNoPort;
+      return kExitUsage;
+    }
+    chosen = opened.front();
+  }
+  for (int n : opened) {
+    if (n == chosen) continue;
+    state_.m_comms[static_cast<std::size_t>(n)]->ClosePort();
+    state_.m_comms[static_cast<std::size_t>(n)].reset();
+  }
+  state_.m_comnum = chosen;
+  return kExitOk;
+}
+
+// ---- argument parsing -----------------------------------------------------
+
+bool ParseAddress(const std::string& text, unsigned& address) {
+  std::string digits = text;
+  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits = digits.substr(2);
+  if (digits.empty() || digits.size() > 4) return false;
+  for (char c : digits) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  }
+  address = static_cast<unsigned>(std::strtoul(digits.c_str(), nullptr, 16));
+  return true;
+}
+
+bool ParseValue(const std::string& text, long& value) {
+  // C's "%i": optional sign, then 0x hexadecimal, leading-0 octal or decimal;
+  // the whole argument must be the number.
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtol(text.c_str(), &end, 0);
+  return errno == 0 && end != text.c_str() && *end == '\0';
+}

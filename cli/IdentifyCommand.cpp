@@ -1,0 +1,20 @@
+// `identify`: five "I" attempts; prints the firmware as the About window does.
+#include <cstdio>
+#include <iostream>
+
+#include "cli/Cli.h"
+#include "link/PortSearch.h"
+
+int RunIdentify(CliSession& session, const std::vector<std::string>& args) {
+  if (!args.empty()) {
+    std::cerr << "oil-debris-cli: identify takes no arguments\n";
+    return kExitUsage;
+  }
+  if (const int status = session.Connect(); status != kExitOk) return status;
+  if (!session.Exchange().IdentifySensor(5)) {
+    std::cerr << NoSensorText() << "\n";
+    return kExitFailed;
+  }
+  std::printf("FW-%u.%03u\n", session.State().m_fwpart, session.State().m_fwversion);
+  return kExitOk;
+}

@@ -1,0 +1,101 @@
+#include "link/PortMap.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+constexpr int kHighestPort = 99;
+
+// /dev entries "<prefix><number>", sorted by number.
+std::vector<std::string> DevicesWithPrefix(const std::string& prefix) {
+  std::vector<std::pair<long, std::string>> found;
+  if (DIR* dir = ::opendir("/dev")) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+      const std::string digits = name.substr(prefix.size());
+      if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+      found.emplace_back(std::strtol(digits.c_str(), nullptr, 10), "/dev/" + name);
+    }
+    ::closedir(dir);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> devices;
+  for (auto& [number, path] : found) devices.push_back(path);
+  return devices;
+}
+
+// An on-board port is listed only when a UART really sits behind it.
+bool HasHardware(const std::string& device) {
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  serial_struct info{};
+  const bool present = ::ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
+  ::close(fd);
+  return present;
+}
+}  // namespace
+
+PortMap PortMap::Build(const std::string& dataFolder) {
+  PortMap map;
+  const std::string folder = dataFolder + "/ports";
+  struct stat st{};
+  if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    map.fromPortsFolder_ = true;
+    for (int n = 1; n <= kHighestPort; ++n) {
+      const std::string entry = folder + "/com" + std::to_string(n);
+      struct stat link{};
+      if (::lstat(entry.c_str(), &link) == 0) map.entries_[n] = entry;
+    }
+    return map;
+  }
+  std::vector<std::string> devices = DevicesWithPrefix("ttyUSB");
+  for (const std::string& d : DevicesWithPrefix("ttyACM")) devices.push_back(d);
+  for (const std::string& d : DevicesWithPrefix("ttyS")) {
+    if (HasHardware(d)) devices.push_back(d);
+  }
+  int n = 1;
+  for (const std::string& d : devices) {
+    if (n > kHighestPort) break;
+    map.entries_[n++] = d;
+  }
+  return map;
+}
+
+PortMap PortMap::FromEntries(std::map<int, std::string> entries) {
+  PortMap map;
+  map.entries_ = std::move(entries);
+  return map;
+}
+
+std::string PortMap::Device(int port) const {
+  const auto it = entries_.find(port);
+  return it == entries_.end() ? std::string() : it->second;
+}
+
+std::string PortMap::Resolved(int port) const {
+  const std::string device = Device(port);
+  if (device.empty()) return device;
+  char path[PATH_MAX];
+  if (::realpath(device.c_str(), path) != nullptr) return path;
+  // A link to a device that is not there: name what it points at.
+  const ssize_t n = ::readlink(device.c_str(), path, sizeof path - 1);
+  if (n > 0) return std::string(path, static_cast<std::size_t>(n));
+  return device;
+}
+
+std::string PortMap::Describe(int port) const {
+  char name[16];
+  std::snprintf(name, sizeof name, "COM%02d", port);
+  return std::string(name) + "  " + Resolved(port);
+}

@@ -1,0 +1,130 @@
+// The command-line tool as a user runs it: usage, exit statuses, and the
+// identify command against a sensor played by the test on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "tests/support/Process.h"
+#include "tests/support/Pty.h"
+
+namespace {
+ProcessResult Cli(const std::vector<std::string>& args, const std::string& home) {
+  std::vector<std::string> argv = {OD_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProcess(argv, home);
+}
+
+// Answers every "I" request with part 16bb, version 6f; counts the requests.
+class IdentifyingSensor {
+ public:
+  explicit IdentifyingSensor(Pty& pty, bool silent = false)
+      : pty_(pty), silent_(silent), thread_([this] { Run(); }) {}
+  ~IdentifyingSensor() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<std::uint8_t> Received() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return received_;
+  }
+
+ private:
+  void Run() {
+    std::vector<std::uint8_t> pending;
+    while (!stop_) {
+      const std::vector<std::uint8_t> got = pty_.ReadFor(5);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        received_.insert(received_.end(), got.begin(), got.end());
+      }
+      pending.insert(pending.end(), got.begin(), got.end());
+      for (;;) {
+        const auto stx = std::find(pending.begin(), pending.end(), 0x02);
+        const auto cr = std::find(stx, pending.end(), 0x0D);
+        if (cr == pending.end()) break;
+        const std::string text(stx + 1, cr);
+        pending.erase(pending.begin(), cr + 1);
+        if (text == "I" && !silent_) {
+          const std::string reply = "\n\r\x02I,16bb,6f,0000\r\n";
+          pty_.Write(std::vector<std::uint8_t>(reply.begin(), reply.end()));
+        }
+      }
+    }
+  }
+  Pty& pty_;
+  bool silent_;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<std::uint8_t> received_;
+  std::thread thread_;
+};
+}  // namespace
+
+TEST(Cli, UsageErrors) {
+  PortsFolder home;
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"--port"},
+      {"--port", "COM100", "identify"},
+      {"--port", "bogus", "identify"},
+      {"ports", "extra"},
+  };
+  for (const auto& args : cases) {
+    const ProcessResult r = Cli(args, home.Home());
+    EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args) << r.err;
+    EXPECT_FALSE(r.err.empty());
+  }
+  EXPECT_EQ(Cli({"--help"}, home.Home()).status, 0);
+}
+
+TEST(Cli, PortsListsTheTableWithDevices) {
+  Pty a, b;
+  PortsFolder home;
+  home.Link(3, a.SlavePath());
+  home.Link(12, b.SlavePath());
+  const ProcessResult r = Cli({"ports"}, home.Home());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "COM03  " + a.SlavePath() + "\nCOM12  " + b.SlavePath() + "\n");
+}
+
+TEST(Cli, PortThatCannotBeOpenedIsNamedWithItsReason) {
+  PortsFolder home;
+  home.Link(7, "/dev/od-missing-device");
+  const ProcessResult missing = Cli({"--port", "com7", "identify"}, home.Home());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("/dev/od-missing-device"), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("no such device"), std::string::npos) << missing.err;
+  const ProcessResult absent = Cli({"identify"}, home.Home());
+  EXPECT_EQ(absent.status, 2) << "no port at all";
+}
+
+TEST(Cli, IdentifyPrintsTheFirmware) {
+  Pty pty;
+  PortsFolder home;
+  home.Link(4, pty.SlavePath());
+  IdentifyingSensor sensor(pty);
+  for (const std::string& port : std::vector<std::string>{"COM4", "com4", "4", pty.SlavePath()}) {
+    const ProcessResult r = Cli({"--port", port, "identify"}, home.Home());
+    EXPECT_EQ(r.status, 0) << port << r.err;
+    EXPECT_EQ(r.out, "FW-5819.111\n") << port;
+  }
+  const ProcessResult searched = Cli({"identify"}, home.Home());
+  EXPECT_EQ(searched.status, 0) << searched.err;
+  EXPECT_EQ(searched.out, "FW-5819.111\n");
+}
+
+TEST(Cli, IdentifyGivesUpAfterFiveAttempts) {
+  Pty pty;
+  PortsFolder home;
+  home.Link(4, pty.SlavePath());
+  IdentifyingSensor sensor(pty, /*silent=*/true);
+  const ProcessResult r = Cli({"--port", "COM4", "identify"}, home.Home());
+  EXPECT_EQ(r.status, 1);
+  std::vector<std::uint8_t> expected;
+  for (int i = 0; i < 5; ++i) expected.insert(expected.end(), {0x02, 0x49, 0x0D});
+  EXPECT_EQ(sensor.Received(), expected);
+}

@@ -1,0 +1,167 @@
+// The text command exchange on an in-memory channel and a virtual clock.
+#include <gtest/gtest.h>
+
+#include "app/Unit9.h"
+#include "link/CommandExchange.h"
+#include "tests/support/Fakes.h"
+
+namespace {
+class ExchangeTest : public ::testing::Test {
+ protected:
+  ExchangeTest() {
+    auto channel = std::make_unique<FakeChannel>(clock);
+    sensor = channel.get();
+    sensor->OpenPort(4, kTextBaud);
+    state.m_comms[4] = std::move(channel);
+    state.m_comnum = 4;
+  }
+
+  VirtualClock clock;
+  ScriptedUser user;
+  LinkState state;
+  CommandExchange exchange{state, clock, user};
+  FakeChannel* sensor = nullptr;
+};
+}  // namespace
+
+TEST_F(ExchangeTest, RequestsAreStxTextCr) {
+  exchange.SendCommand("");
+  exchange.SendCommand("h 4B");
+  ASSERT_EQ(sensor->writes.size(), 2u);
+  EXPECT_EQ(sensor->writes[0].bytes, (std::vector<std::uint8_t>{0x02, 0x0D}));
+  EXPECT_EQ(sensor->writes[1].bytes, (std::vector<std::uint8_t>{0x02, 0x68, 0x20, 0x34, 0x42, 0x0D}));
+  EXPECT_EQ(sensor->flushCount, 2) << "every request empties the receive buffer first";
+}
+
+TEST_F(ExchangeTest, WaitReplyTakesExactlyNBytesAndTerminatesThem) {
+  sensor->Feed(Bytes("0123456789ABCDEFG"));  // 17 bytes
+  ReplyBuffer reply(64);
+  ASSERT_TRUE(exchange.WaitReply(reply, 17, 100));
+  EXPECT_EQ(reply.counted, 17);
+  EXPECT_STREQ(reply.Text(), "0123456789ABCDEFG");
+  EXPECT_EQ(clock.NowMs(), 0) << "bytes already there need no poll";
+}
+
+TEST_F(ExchangeTest, WaitReplyTimesOutAfterItsPolls) {
+  sensor->Feed(Bytes("0123456789ABCDEF"));  // one byte short
+  ReplyBuffer reply(64);
+  reply.Data()[0] = 'x';
+  EXPECT_FALSE(exchange.WaitReply(reply, 17, 100));
+  EXPECT_EQ(reply.counted, 16);
+  EXPECT_EQ(clock.NowMs(), 1000);
+  EXPECT_EQ(reply[0], 'x') << "a failed wait leaves the buffer as it was";
+}
+
+TEST_F(ExchangeTest, WaitReplyNeverOverrunsTheCallersBuffer) {
+  sensor->Feed(std::vector<std::uint8_t>(300, 'z'));
+  ReplyBuffer reply(64);
+  ASSERT_TRUE(exchange.WaitReply(reply, 26, 100));
+  EXPECT_EQ(reply.counted, 300);
+  EXPECT_EQ(reply[63], 0);
+  EXPECT_EQ(std::string(reply.Text()).size(), 63u);
+}
+
+TEST_F(ExchangeTest, WaitReplySeesALateReplyAtTheNextPoll) {
+  sensor->replyDelayMs = 35;
+  sensor->responder = [](const Written&) { return TextReply("I,1c,2f", 20); };
+  exchange.SendCommand("I");
+  ReplyBuffer reply(64);
+  ASSERT_TRUE(exchange.WaitReply(reply, 17, 100));
+  EXPECT_EQ(clock.NowMs(), 40);
+}
+
+TEST_F(ExchangeTest, AcknowledgedCommandOnASilentSensor) {
+  EXPECT_FALSE(exchange.SendAcknowledgedCommand("cs"));
+  EXPECT_EQ(sensor->Texts(), (std::vector<std::string>{"cs", "cs", "cs", "cs"}));
+  EXPECT_EQ(clock.NowMs(), 4 * (50 + 1000));
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].entry, 176);
+  EXPECT_EQ(user.messages[0].title, 128);
+  EXPECT_EQ(user.messages[0].text, "Message failed");
+  EXPECT_TRUE(user.statusPollRunning) << "the status poll runs again afterwards";
+}
+
+TEST_F(ExchangeTest, AcknowledgedCommandAnsweredOnTheSecondAttempt) {
+  int sends = 0;
+  sensor->responder = [&sends](const Written&) {
+    return ++sends == 2 ? Bytes("\n\r\x02" "cs,ok\r\n") : std::vector<std::uint8_t>{};
+  };
+  EXPECT_TRUE(exchange.SendAcknowledgedCommand("cs"));
+  EXPECT_EQ(sends, 2);
+  EXPECT_TRUE(user.messages.empty());
+  EXPECT_EQ(clock.NowMs(), 50 + 1000 + 50);
+}
+
+TEST_F(ExchangeTest, AcknowledgedCommandRestartsTheReportingPollWhenThatWindowIsVisible) {
+  user.reportingVisible = true;
+  sensor->responder = [](const Written&) { return Bytes("123456789"); };
+  EXPECT_TRUE(exchange.SendAcknowledgedCommand("cn"));
+  EXPECT_TRUE(user.reportingPollRunning);
+  EXPECT_FALSE(user.statusPollRunning);
+  EXPECT_EQ(user.events.front(), "status stop");
+}
+
+TEST_F(ExchangeTest, IdentifyReadsPartAndVersionFromPositionFive) {
+  sensor->responder = [](const Written& w) {
+    return w.Text() == "I" ? TextReply("I,1c,2f", 17) : std::vector<std::uint8_t>{};
+  };
+  ASSERT_TRUE(exchange.IdentifySensor(5));
+  EXPECT_EQ(state.m_fwpart, 28u);
+  EXPECT_EQ(state.m_fwversion, 47u);
+  EXPECT_EQ(user.mainCaption, TextOf(2));
+  EXPECT_EQ(sensor->writes.size(), 1u);
+}
+
+TEST_F(ExchangeTest, IdentifyKeepsAFieldThatCannotBeRead) {
+  state.m_fwpart = 7;
+  state.m_fwversion = 9;
+  sensor->responder = [](const Written&) { return TextReply("I,zz", 17); };
+  EXPECT_TRUE(exchange.IdentifySensor(1)) << "17 bytes count as identified whatever they hold";
+  EXPECT_EQ(state.m_fwpart, 7u);
+  EXPECT_EQ(state.m_fwversion, 9u);
+}
+
+TEST_F(ExchangeTest, IdentifyGivesUpOnASilentSensor) {
+  EXPECT_FALSE(exchange.IdentifySensor(5));
+  EXPECT_EQ(sensor->Texts(), std::vector<std::string>(5, "I"));
+  for (const Written& w : sensor->writes) EXPECT_EQ(w.bytes, (std::vector<std::uint8_t>{0x02, 0x49, 0x0D}));
+  EXPECT_EQ(clock.NowMs(), 5 * 1050);
+  EXPECT_EQ(user.progressSteps, 5);
+  EXPECT_EQ(user.progressMaximum, 5);
+  EXPECT_EQ(user.events.front(), "title 124");
+  EXPECT_EQ(user.events.back(), "close");
+  EXPECT_EQ(user.processEventsCount, 5);
+}
+
+TEST_F(ExchangeTest, UnlockLockAndReboot) {
+  exchange.UnlockConfig();
+  exchange.LockConfig();
+  EXPECT_EQ(sensor->Texts(), (std::vector<std::string>{"", "U 5E2B", "", "U 1"}));
+  EXPECT_EQ(clock.NowMs(), 80);
+  EXPECT_EQ(sensor->writes[1].atMs, 20);
+
+  EXPECT_TRUE(exchange.RebootSensor());
+  EXPECT_EQ(sensor->Texts().back(), "Q");
+  EXPECT_EQ(clock.NowMs(), 80 + 6000);
+  EXPECT_EQ(user.progressMaximum, 60);
+  EXPECT_EQ(user.progressSteps, 60);
+}
+
+TEST_F(ExchangeTest, NothingIsSentWithoutAChosenPort) {
+  state.m_comnum = kNoPort;
+  exchange.SendCommand("A");
+  EXPECT_TRUE(sensor->writes.empty());
+  ReplyBuffer reply(64);
+  EXPECT_FALSE(exchange.WaitReply(reply, 1, 3));
+}
+
+TEST(ExchangeGuardTest, OnlyTheFirstHolderAcquires) {
+  LinkState state;
+  {
+    ExchangeGuard outer(state);
+    EXPECT_TRUE(outer.Acquired());
+    ExchangeGuard inner(state);
+    EXPECT_FALSE(inner.Acquired());
+  }
+  EXPECT_FALSE(state.m_exchangeActive);
+}

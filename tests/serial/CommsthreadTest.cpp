@@ -1,0 +1,164 @@
+// The serial channel over a real pseudo-terminal: the test plays the sensor
+// on the master side.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "link/Commsthread.h"
+#include "tests/support/Pty.h"
+
+namespace {
+using namespace std::chrono_literals;
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+class CommsthreadTest : public ::testing::Test {
+ protected:
+  CommsthreadTest() : map(PortMap::FromEntries({{3, pty.SlavePath()}, {5, "/dev/od-no-such-device"}})) {}
+
+  std::vector<std::uint8_t> Stored(const TCommsThread& channel) {
+    std::vector<std::uint8_t> bytes(TCommsThread::kBufferSize + 10, 0xEE);
+    bytes.resize(channel.CopyOut(bytes.data(), bytes.size()));
+    return bytes;
+  }
+
+  Pty pty;
+  PortMap map;
+};
+}  // namespace
+
+TEST_F(CommsthreadTest, OpensRawAtTheGivenRateAndWritesUnchanged) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200)) << channel.LastOpenErrorText();
+  EXPECT_EQ(pty.Baud(), 19200);
+  const std::vector<std::uint8_t> bytes = {0x02, 0x0A, 0x0D, 0x00, 0x11, 0x13, 0x7F, 0xFF, 0x0D};
+  ASSERT_TRUE(channel.WriteBytes(bytes.data(), bytes.size()));
+  EXPECT_EQ(pty.ReadFor(200), bytes);
+  ASSERT_TRUE(channel.SetBaud(57600));
+  EXPECT_EQ(pty.Baud(), 57600);
+}
+
+TEST_F(CommsthreadTest, StoresEveryByteAndFlushStartsAgainFromZero) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  const std::vector<std::uint8_t> reply = {0x0A, 0x0D, 0x00, 0x02, 0x04, 0x10, 0x2D, 0x11, 0x13};
+  pty.Write(reply);
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 9; }));
+  EXPECT_EQ(Stored(channel), reply);
+  std::uint8_t two[2] = {0, 0};
+  EXPECT_EQ(channel.CopyOut(two, 2), 2u) << "never beyond the caller's capacity";
+
+  channel.Flush();
+  EXPECT_EQ(channel.Available(), 0);
+  pty.Write({0x41, 0x42});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 2; }));
+  EXPECT_EQ(Stored(channel), (std::vector<std::uint8_t>{0x41, 0x42}));
+}
+
+TEST_F(CommsthreadTest, BytesBeyondTheBufferAreDropped) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 57600));
+  channel.StartReader();
+  std::vector<std::uint8_t> flood(5000);
+  for (std::size_t i = 0; i < flood.size(); ++i) flood[i] = static_cast<std::uint8_t>(i);
+  std::thread writer([&] { pty.Write(flood); });
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 4100; }, 10000ms));
+  writer.join();
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(channel.Available(), 4100);
+  const std::vector<std::uint8_t> stored = Stored(channel);
+  EXPECT_TRUE(std::equal(stored.begin(), stored.end(), flood.begin()));
+}
+
+TEST_F(CommsthreadTest, OpenFailures) {
+  TCommsThread held(map);
+  ASSERT_TRUE(held.OpenPort(3, 19200));
+
+  TCommsThread second(map);
+  EXPECT_FALSE(second.OpenPort(3, 19200));
+  EXPECT_EQ(second.LastOpenError(), OpenError::HeldByAnotherProgram);
+
+  EXPECT_FALSE(second.OpenPort(5, 19200));
+  EXPECT_EQ(second.LastOpenError(), OpenError::NoSuchDevice);
+  EXPECT_FALSE(second.OpenPort(42, 19200)) << "a number the table does not name";
+  EXPECT_EQ(second.LastOpenError(), OpenError::NoSuchDevice);
+
+  // Port 0 fails at once, leaving the port this object holds open.
+  EXPECT_FALSE(held.OpenPort(0, 19200));
+  const std::uint8_t ping = 0x49;
+  EXPECT_TRUE(held.WriteBytes(&ping, 1));
+  EXPECT_EQ(pty.ReadFor(200), (std::vector<std::uint8_t>{0x49}));
+}
+
+TEST_F(CommsthreadTest, HeldByAProgramThatTookTheLock) {
+  const int other = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  TCommsThread channel(map);
+  EXPECT_FALSE(channel.OpenPort(3, 19200));
+  EXPECT_EQ(channel.LastOpenError(), OpenError::HeldByAnotherProgram);
+  ::close(other);
+  EXPECT_TRUE(channel.OpenPort(3, 19200)) << "free again once the holder lets go";
+}
+
+TEST_F(CommsthreadTest, PermissionDenied) {
+  TCommsThread channel(map);
+  channel.openDevice = [](const char*, int) {
+    errno = EACCES;
+    return -1;
+  };
+  EXPECT_FALSE(channel.OpenPort(3, 19200));
+  EXPECT_EQ(channel.LastOpenError(), OpenError::PermissionDenied);
+}
+
+TEST_F(CommsthreadTest, AStopIsHonouredOnlyAfterAnEmptyRead) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 57600));
+  channel.StartReader();
+  // 3000 bytes take the reader at least 187 reads of 16 bytes, 1 ms apart:
+  // every read brings something until they are all in.
+  pty.Write(std::vector<std::uint8_t>(3000, 0x55));
+  channel.RequestStop();
+  std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(channel.ReaderRunning());
+  ASSERT_TRUE(WaitFor([&] { return !channel.ReaderRunning(); }, 10000ms));
+  EXPECT_EQ(channel.Available(), 3000);
+}
+
+TEST_F(CommsthreadTest, ClosingWhileBytesKeepArrivingReturnsPromptly) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 57600));
+  channel.StartReader();
+  std::atomic<bool> talking{true};
+  std::thread sensor([&] {
+    const std::vector<std::uint8_t> chunk(16, 0x5A);
+    while (talking) {
+      pty.Write(chunk);
+      std::this_thread::sleep_for(200us);
+    }
+  });
+  std::this_thread::sleep_for(30ms);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(channel.ClosePort());
+  const auto took = std::chrono::steady_clock::now() - start;
+  talking = false;
+  sensor.join();
+  EXPECT_LT(took, 500ms);
+  EXPECT_FALSE(channel.ReaderRunning());
+  EXPECT_TRUE(channel.ClosePort()) << "closing a closed port is fine";
+}
