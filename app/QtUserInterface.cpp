@@ -99,7 +99,9 @@ QString QtUserInterface::FileDialogFilter(const std::string& filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     // The patterns of one entry are separated by ";" in the system's filters.
     const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-    filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    const QString shown = QStringLiteral("(") + patterns + QLatin1Char(')');
+    // A description that already names its patterns is kept as it is.
+    filters << (parts[i].trimmed().endsWith(shown) ? parts[i].trimmed() : parts[i] + QLatin1Char(' ') + shown);
   }
   if (parts.size() % 2 == 1 && !parts.back().isEmpty()) filters << parts.back();
   return filters.join(QStringLiteral(";;"));
