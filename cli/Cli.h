@@ -95,3 +95,9 @@ bool ParseValue(const std::string& text, long& value);
 int RunPorts(CliSession& session, const std::vector<std::string>& args);
 int RunIdentify(CliSession& session, const std::vector<std::string>& args);
 int RunStatus(CliSession& session, const std::vector<std::string>& args);
+// read ADDR [--bytes 2|4]: the register's value in hexadecimal and decimal.
+int RunRead(CliSession& session, const std::vector<std::string>& args);
+// write ADDR VALUE [--bytes 2|4]: unlocks, writes, locks again.
+int RunWrite(CliSession& session, const std::vector<std::string>& args);
+// features: the features word and what it means.
+int RunFeatures(CliSession& session, const std::vector<std::string>& args);

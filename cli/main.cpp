@@ -16,6 +16,9 @@ struct Command {
 const Command kCommands[] = {
     {"ports", RunPorts, "ports                      the COM table: number and device"},
     {"identify", RunIdentify, "identify                   the sensor's firmware part and version"},
+    {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal"},
+    {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
+    {"features", RunFeatures, "features                   the features word and what it means"},
 };
 
 int Usage(std::ostream& out, int status) {
