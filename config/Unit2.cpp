@@ -8,6 +8,8 @@
 #include <QShowEvent>
 #include <array>
 
+#include "app/QtLook.h"
+#include "app/Unit1.h"
 #include "app/Unit9.h"
 #include "config/ConfigureFrame.h"
 #include "config/Features.h"
@@ -91,6 +93,21 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
 }
 
 TForm2::~TForm2() = default;
+
+void TForm2::AttachTo(TForm1& form1) {
+  form1.hooks.configure = [this] {
+    show();
+    raise();
+    activateWindow();
+  };
+  form1.hooks.readFeatures = [this] { Button37Click(); };
+  form1.hooks.featuresWord = [this] { return FeaturesWord(); };
+  form1.AddLanguageApplier([this] { ApplyLanguage(); });
+  connect(this, &TForm2::MainWindowFeatures, &form1, [&form1](bool reportingShown, bool brightnessShown, quint16) {
+    form1.SetReportingMenuVisible(reportingShown);
+    form1.SetBrightnessMenuVisible(brightnessShown);
+  });
+}
 
 QtValueBox& TForm2::Box(const std::string& name) { return *boxes_.at(name); }
 
@@ -187,17 +204,12 @@ void TForm2::ApplyLanguage() {
 void TForm2::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // A window restored by the system is not opened anew.
-  if (!event->spontaneous()) FormShow();
+  if (event->spontaneous()) return;
+  CentreOnScreen(this);
+  FormShow();
 }
 
 void TForm2::FormShow() {
-  ExchangeGuard guard(exchange_.State());
-  if (!guard.Acquired()) {
-    // Another exchange is in progress: the window cannot start configuring
-    // now, so it does not stay open either.
-    QTimer::singleShot(0, this, &QDialog::reject);
-    return;
-  }
   Timer1->stop();
   OpenConfiguring(converters_, *this);
   ui->rgApplication->setEnabled(false);
@@ -275,14 +287,14 @@ void TForm2::SetTemperatureAlarmLabels() {
 void TForm2::Timer1Timer() {
   const std::optional<LiveReading> reading = RunLiveUpdate(exchange_);
   if (!reading) return;
-  const auto colour = [](bool red) { return red ? QtBarGauge::BarColour::Red : QtBarGauge::BarColour::Yellow; };
-  ui->GaugeCoarse->setProgress(reading->coarse);
-  ui->GaugeCoarse->setBarColour(colour(reading->coarseRed));
-  ui->GaugeFine->setProgress(reading->fine);
-  ui->GaugeFine->setBarColour(colour(reading->fineRed));
+  const auto bar = [](bool red) { return StateQColor(red ? StateColour::Red : StateColour::Yellow); };
+  ui->GaugeCoarse->SetProgress(reading->coarse);
+  ui->GaugeCoarse->SetForeColor(bar(reading->coarseRed));
+  ui->GaugeFine->SetProgress(reading->fine);
+  ui->GaugeFine->SetForeColor(bar(reading->fineRed));
   ui->Edit40->setText(QString::number(reading->oilValue));
   QPalette p = ui->Edit40->palette();
-  p.setColor(QPalette::Base, reading->oilAlarm ? QColor(255, 0, 0) : QColor(0, 128, 0));
+  p.setColor(QPalette::Base, StateQColor(reading->oilAlarm ? StateColour::Red : StateColour::Green));
   ui->Edit40->setPalette(p);
 }
 

@@ -21,6 +21,7 @@
 
 class QMenu;
 class QtValueBox;
+class TForm1;
 
 namespace Ui {
 class TForm2;
@@ -51,6 +52,13 @@ class TForm2 : public QDialog, public SensorTypePage {
   // The visibility rules of the features word last read.
   void ApplyFeatureVisibility();
 
+  // Plugs the window into the main window: its Configure entry shows this
+  // window, the port search runs the features read, the status display
+  // follows the features word, the language step reaches this window, and
+  // the visibility rules show or hide the main window's Reporting and
+  // Brightness entries.
+  void AttachTo(TForm1& form1);
+
   bool LiveUpdateRunning() const { return Timer1->isActive(); }
 
   // The Sensor Type page as the features read and write see it.
@@ -62,6 +70,8 @@ class TForm2 : public QDialog, public SensorTypePage {
 
   // Every way of closing ends here; closing is refused while another
   // exchange is in progress, so that "ce" and the lock never cut into it.
+  // Opening takes no guard of its own: the main window's Configure entry
+  // shows the window inside its exchange, and refuses while another runs.
   void done(int result) override;
 
  signals:

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -18,10 +19,11 @@
 #include <cstdio>
 #include <map>
 
+#include "app/QtGauge.h"
 #include "app/Unit9.h"
-#include "config/QtBarGauge.h"
 #include "config/QtRadioGroup.h"
 #include "config/Unit2.h"
+#include "tests/gui/MainWindowFixture.h"
 #include "tests/support/Fakes.h"
 
 namespace {
@@ -180,27 +182,29 @@ TEST_F(ConfigureWindowTest, DebrisPageReadsItsRegistersAndFollowsTheSensorLive) 
   ASSERT_TRUE(form.LiveUpdateRunning());
   EXPECT_EQ(Child<QTimer>("Timer1")->interval(), 500);
 
-  auto* coarse = Child<QtBarGauge>("GaugeCoarse");
-  auto* fine = Child<QtBarGauge>("GaugeFine");
+  auto* coarse = Child<QtGauge>("GaugeCoarse");
+  auto* fine = Child<QtGauge>("GaugeFine");
+  const QColor red(255, 0, 0);
+  const QColor yellow(255, 255, 0);
   sensor.liveReply = TextReply(LiveBody("96", "63", "402", "2"), 93);
   LiveTick();
   EXPECT_EQ(Sent(), std::vector<std::string>{"a"});
-  EXPECT_EQ(coarse->value(), 100);
-  EXPECT_EQ(coarse->barColour(), QtBarGauge::BarColour::Red);
-  EXPECT_EQ(fine->value(), 99);
-  EXPECT_EQ(fine->barColour(), QtBarGauge::BarColour::Yellow);
+  EXPECT_EQ(coarse->Progress(), 100);
+  EXPECT_EQ(coarse->ForeColor(), red);
+  EXPECT_EQ(fine->Progress(), 99);
+  EXPECT_EQ(fine->ForeColor(), yellow);
   EXPECT_EQ(Text("Edit40"), "1001");
   EXPECT_EQ(Child("Edit40")->palette().color(QPalette::Base), QColor(255, 0, 0));
 
   // A reply one byte short changes nothing.
   sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 92);
   LiveTick();
-  EXPECT_EQ(coarse->value(), 100);
+  EXPECT_EQ(coarse->Progress(), 100);
   EXPECT_EQ(Text("Edit40"), "1001");
 
   sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 93);
   LiveTick();
-  EXPECT_EQ(coarse->value(), 16);
+  EXPECT_EQ(coarse->Progress(), 16);
   EXPECT_EQ(Text("Edit40"), "1000");
   EXPECT_EQ(Child("Edit40")->palette().color(QPalette::Base), QColor(0, 128, 0));
 
@@ -438,6 +442,56 @@ TEST_F(ConfigureWindowTest, ChineseCaptionsAndClearedSelections) {
   // The features read selects them again.
   form.Button37Click();
   EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), 1);
+}
+
+// The configure window plugged into a real main window.
+class ConfigureFromMainWindow : public MainWindowFixture {
+ protected:
+  ConfigureFromMainWindow() {
+    fake->responder = [this](const Written& w) { return sensor.Answer(w); };
+    form2.AttachTo(form);
+    form2.ApplyLanguage();
+  }
+  ~ConfigureFromMainWindow() override { form2.hide(); }
+
+  FakeSensor sensor;
+  TForm2 form2{form.Exchange(), &form};
+};
+
+TEST_F(ConfigureFromMainWindow, TheConfigureEntryOpensTheWindowInsideTheMainWindowsExchange) {
+  sensor.Set16(0x001E, 0x00C0);
+  Action("EEPROM1")->trigger();
+  EXPECT_TRUE(form2.isVisible());
+  EXPECT_EQ(fake->Texts(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
+  EXPECT_FALSE(Action("Graphic1")->isVisible());
+  EXPECT_TRUE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
+  EXPECT_EQ(form.hooks.featuresWord(), 0x00C0);
+  EXPECT_TRUE(form.Timer1()->isActive());
+
+  fake->writes.clear();
+  form2.close();
+  EXPECT_EQ(fake->Texts(), (std::vector<std::string>{"ce", "", "U 1"}));
+}
+
+TEST_F(ConfigureFromMainWindow, TheFeaturesReadAtStartUpSetsTheMainWindowsMenus) {
+  sensor.Set16(0x001E, 0x0040);
+  form.hooks.readFeatures();
+  EXPECT_FALSE(form2.isVisible());
+  EXPECT_FALSE(Action("Graphic1")->isVisible());
+  EXPECT_FALSE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
+  EXPECT_EQ(form.hooks.featuresWord(), 0x0040);
+}
+
+TEST_F(ConfigureFromMainWindow, TheConfigureEntryIsRefusedWhileAnotherExchangeRuns) {
+  form.RunExchange([this] { Action("EEPROM1")->trigger(); });
+  EXPECT_FALSE(form2.isVisible());
+  EXPECT_TRUE(fake->writes.empty());
+}
+
+TEST_F(ConfigureFromMainWindow, TheLanguageStepReachesTheWindow) {
+  SetLanguage(1);
+  form.ApplyLanguage();
+  EXPECT_EQ(form2.windowTitle(), "油屑传感器配置器");
 }
 
 }  // namespace
