@@ -1,6 +1,7 @@
 #include "config/Unit2.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -45,6 +46,10 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), exchange_(exchange), converters_(exchange, state_) {
   ui->setupUi(this);
   setFixedSize(size());
+  // The drop-down boxes show their layout texts with no entry chosen: a text
+  // in the box is not a choice.
+  ui->ComboBoxBaudRate->setEditText(QStringLiteral("Baud Rate"));
+  ui->ComboBoxParity->setEditText(QStringLiteral("Parity"));
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) {
     if (edit->objectName().startsWith("Edit")) {

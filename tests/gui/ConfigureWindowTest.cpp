@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -417,6 +418,10 @@ TEST_F(ConfigureWindowTest, EnglishCaptions) {
   EXPECT_EQ(Child("cbThirdChannel")->toolTip(), "Disable analogue/LED/CAN outputs on oil/temperature channel");
   EXPECT_EQ(Child("Edit8")->toolTip(), "Response time of Oil Status measurement filter");
   EXPECT_EQ(Child("Edit34")->toolTip(), "Refer to J1939 Spec");
+  // The drop-down boxes show their layout texts without an entry chosen.
+  EXPECT_EQ(Child<QComboBox>("ComboBoxBaudRate")->currentIndex(), -1);
+  EXPECT_EQ(Child<QComboBox>("ComboBoxBaudRate")->currentText(), "Baud Rate");
+  EXPECT_EQ(Child<QComboBox>("ComboBoxParity")->currentIndex(), -1);
 }
 
 TEST_F(ConfigureWindowTest, ChineseCaptionsAndClearedSelections) {
