@@ -10,60 +10,23 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
-#include <map>
 
 #include "app/QtGauge.h"
 #include "app/Unit9.h"
 #include "config/QtRadioGroup.h"
 #include "config/Unit2.h"
-#include "tests/gui/MainWindowFixture.h"
+#include "tests/gui/ConfigSensor.h"
 #include "tests/support/Fakes.h"
 
 namespace {
 
 constexpr int kPort = 5;
-
-// A sensor that answers the text protocol from a register memory.
-struct FakeSensor {
-  std::map<std::uint16_t, std::uint8_t> memory;
-  std::vector<std::uint8_t> liveReply;
-  bool acknowledges = true;
-
-  void Set16(std::uint16_t address, std::uint16_t value) {
-    memory[address] = static_cast<std::uint8_t>(value & 0xFF);
-    memory[static_cast<std::uint16_t>(address + 1)] = static_cast<std::uint8_t>(value >> 8);
-  }
-
-  std::vector<std::uint8_t> Answer(const Written& w) {
-    const std::string text = w.Text();
-    unsigned address = 0;
-    unsigned value = 0;
-    if (std::sscanf(text.c_str(), "R %x %x", &address, &value) == 2) {
-      char body[64];
-      int n = std::snprintf(body, sizeof body, "R,%04x", address);
-      for (unsigned i = 0; i < value; ++i) {
-        n += std::snprintf(body + n, sizeof body - static_cast<std::size_t>(n), ",%02x",
-                           memory[static_cast<std::uint16_t>(address + i)]);
-      }
-      return TextReply(body, 26);
-    }
-    if (std::sscanf(text.c_str(), "W %x %x", &address, &value) == 2) {
-      memory[static_cast<std::uint16_t>(address)] = static_cast<std::uint8_t>(value);
-      return TextReply("W", 4);
-    }
-    if (text == "a") return liveReply;
-    if (text.size() == 2 && text[0] == 'c' && acknowledges) return TextReply(text, 9);
-    return {};
-  }
-};
 
 std::string LiveBody(const std::string& coarse, const std::string& fine, const std::string& oil,
                      const std::string& status) {
@@ -119,7 +82,7 @@ class ConfigureWindowTest : public ::testing::Test {
   LinkState link;
   CommandExchange exchange{link, clock, user};
   FakeChannel* line = nullptr;
-  FakeSensor sensor;
+  ConfigSensor sensor;
   TForm2 form{exchange};
 };
 
@@ -447,56 +410,6 @@ TEST_F(ConfigureWindowTest, ChineseCaptionsAndClearedSelections) {
   // The features read selects them again.
   form.Button37Click();
   EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), 1);
-}
-
-// The configure window plugged into a real main window.
-class ConfigureFromMainWindow : public MainWindowFixture {
- protected:
-  ConfigureFromMainWindow() {
-    fake->responder = [this](const Written& w) { return sensor.Answer(w); };
-    form2.AttachTo(form);
-    form2.ApplyLanguage();
-  }
-  ~ConfigureFromMainWindow() override { form2.hide(); }
-
-  FakeSensor sensor;
-  TForm2 form2{form.Exchange(), &form};
-};
-
-TEST_F(ConfigureFromMainWindow, TheConfigureEntryOpensTheWindowInsideTheMainWindowsExchange) {
-  sensor.Set16(0x001E, 0x00C0);
-  Action("EEPROM1")->trigger();
-  EXPECT_TRUE(form2.isVisible());
-  EXPECT_EQ(fake->Texts(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
-  EXPECT_FALSE(Action("Graphic1")->isVisible());
-  EXPECT_TRUE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
-  EXPECT_EQ(form.hooks.featuresWord(), 0x00C0);
-  EXPECT_TRUE(form.Timer1()->isActive());
-
-  fake->writes.clear();
-  form2.close();
-  EXPECT_EQ(fake->Texts(), (std::vector<std::string>{"ce", "", "U 1"}));
-}
-
-TEST_F(ConfigureFromMainWindow, TheFeaturesReadAtStartUpSetsTheMainWindowsMenus) {
-  sensor.Set16(0x001E, 0x0040);
-  form.hooks.readFeatures();
-  EXPECT_FALSE(form2.isVisible());
-  EXPECT_FALSE(Action("Graphic1")->isVisible());
-  EXPECT_FALSE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
-  EXPECT_EQ(form.hooks.featuresWord(), 0x0040);
-}
-
-TEST_F(ConfigureFromMainWindow, TheConfigureEntryIsRefusedWhileAnotherExchangeRuns) {
-  form.RunExchange([this] { Action("EEPROM1")->trigger(); });
-  EXPECT_FALSE(form2.isVisible());
-  EXPECT_TRUE(fake->writes.empty());
-}
-
-TEST_F(ConfigureFromMainWindow, TheLanguageStepReachesTheWindow) {
-  SetLanguage(1);
-  form.ApplyLanguage();
-  EXPECT_EQ(form2.windowTitle(), "油屑传感器配置器");
 }
 
 }  // namespace
