@@ -16,6 +16,7 @@ struct Command {
 const Command kCommands[] = {
     {"ports", RunPorts, "ports                      the COM table: number and device"},
     {"identify", RunIdentify, "identify                   the sensor's firmware part and version"},
+    {"status", RunStatus, "status [--watch]           the live status as the main window shows it"},
     {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal"},
     {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
     {"features", RunFeatures, "features                   the features word and what it means"},

@@ -1,0 +1,22 @@
+#include "app/QtApplication.h"
+
+#include <QMessageBox>
+#include <exception>
+
+QtApplication::QtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool QtApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ShowFatalError(QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowFatalError(QStringLiteral("Unknown error"));
+  }
+  QCoreApplication::exit(1);
+  return false;
+}
+
+void QtApplication::ShowFatalError(const QString& what) {
+  QMessageBox::critical(nullptr, QCoreApplication::applicationName(), what);
+}

@@ -1,0 +1,149 @@
+#pragma once
+// TForm1, the main window: live readings of the sensor, the main menu and
+// the link to the sensor (channel table, sensor port, debug log). It is the
+// first window created and the last closed.
+//
+// Every exchange with the sensor that starts from an event (a timer tick, a
+// menu click, a button) runs through RunExchange: while one runs, poll ticks
+// are skipped, the sensor menu items are disabled and a close of the window
+// waits for the exchange to end.
+
+#include <QMainWindow>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/StatusPoll.h"
+#include "link/CommandExchange.h"
+#include "link/PortMap.h"
+
+namespace Ui {
+class TForm1;
+}
+class QAction;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QtGauge;
+class TForm8;
+class TFrmComms;
+
+// Where the features that live in other windows plug into the main window.
+// The menu hooks that talk to the sensor run inside RunExchange and must not
+// call RunExchange themselves. An unset hook makes its item do nothing.
+struct MainWindowHooks {
+  std::function<void()> configure;                      // Sensor > Configure (EEPROM1Click)
+  std::function<void()> reporting;                      // Sensor > Reporting (Graphic1Click)
+  std::function<void()> importConfiguration;            // Sensor > Import (Load1Click)
+  std::function<void()> exportConfiguration;            // Sensor > Export (Save1Click)
+  std::function<void(int set)> restoreFactoryDefaults;  // 1 Small, 2 Medium, 3 Large
+  std::function<void()> sensorUpgrade;                  // Help > Sensor Upgrade
+  std::function<void()> about;                          // Help > About (no exchange)
+  // The configure window's features read and feature refresh, run by the
+  // port search once the sensor is identified (inside its exchange).
+  std::function<void()> readFeatures;
+  // The features word the status display follows (0 until it is read).
+  std::function<std::uint16_t()> featuresWord;
+  // Closes the firmware file of an upgrade, if one is open.
+  std::function<void()> closeFirmwareFile;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TForm1(Clock& clock, UserInterface& user, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Collaborators, set before the window is first shown.
+  void SetPortDialog(TFrmComms* dialog) { portDialog_ = dialog; }
+  void SetLanguageWindow(TForm8* window) { languageWindow_ = window; }
+  // Opens a channel for a COM port of the port table (reader not running).
+  void SetChannelFactory(std::function<std::unique_ptr<Channel>(const PortMap&)> factory);
+  // The data folder whose ports/ table names the COM ports, and the debug log.
+  void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
+  void SetDebugLogPath(std::string path) { debugLogPath_ = std::move(path); }
+
+  MainWindowHooks hooks;
+
+  LinkState& Link() { return link_; }
+  CommandExchange& Exchange() { return exchange_; }
+  QTimer* Timer1() const { return timer1_; }
+  const PortMap& Ports() const { return ports_; }
+
+  // Runs `work` as the one exchange with the sensor; false (and nothing
+  // run) while another exchange is in progress.
+  bool RunExchange(const std::function<void()>& work);
+  bool ExchangeInProgress() const { return link_.m_exchangeActive; }
+
+  // Each window that carries language rows registers how to apply them;
+  // ApplyLanguage writes the main window's rows, then every registered one.
+  void AddLanguageApplier(std::function<void()> applier);
+  void ApplyLanguage();
+
+  // The menu entries the features refresh shows or hides.
+  void SetReportingMenuVisible(bool visible);
+  void SetBrightnessMenuVisible(bool visible);
+
+  // Shows a poll's result: gauges, boxes, labels, the timer and the message.
+  void ApplyStatus(const StatusPollResult& result);
+
+ signals:
+  // The window has closed for good: the program ends.
+  void Closed();
+
+ public slots:
+  void FormShow();
+  void Timer1Timer();
+  void Button1Click();
+  void EEPROM1Click();
+  void Graphic1Click();
+  void Max1Click();
+  void N751Click();
+  void N501Click();
+  void N251Click();
+  void Min1Click();
+  void Off1Click();
+  void Load1Click();
+  void Save1Click();
+  void Small1Click();
+  void Medium1Click();
+  void Large1Click();
+  void Exit1Click();
+  void SensorUpgrade1Click();
+  void About1Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormClose();
+  void ConnectMenu();
+  void SendBrightness(const char* command, QAction* item);
+  void ShowBrightnessMark();
+  void RunMenuHook(const std::function<void()>& hook);
+  void SetSensorActionsEnabled(bool enabled);
+  void SetLabelText(QLabel* label, const std::string& text);
+  void SearchSensorPort();
+
+  Ui::TForm1* ui_;
+  Clock& clock_;
+  UserInterface& user_;
+  LinkState link_;
+  CommandExchange exchange_{link_, clock_, user_};
+  QTimer* timer1_;
+  PortMap ports_;
+  std::function<std::unique_ptr<Channel>(const PortMap&)> channelFactory_;
+  std::string dataFolder_;
+  std::string debugLogPath_;
+  TFrmComms* portDialog_ = nullptr;
+  TForm8* languageWindow_ = nullptr;
+  std::vector<std::function<void()>> languageAppliers_;
+  QAction* brightnessMark_ = nullptr;
+  bool formShown_ = false;
+  bool closePending_ = false;
+  bool formClosed_ = false;
+};

@@ -1,0 +1,122 @@
+// TForm1's start-up and live status display.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "app/QtGauge.h"
+#include "app/QtLook.h"
+#include "app/Unit1.h"
+#include "app/Unit8.h"
+#include "app/Unit9.h"
+#include "link/Comms.h"
+#include "link/PortSearch.h"
+#include "ui_Unit1.h"
+
+namespace {
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+void ApplyGauge(QtGauge* gauge, QLineEdit* disabledBox, const GaugeDisplay& display) {
+  if (display.disabled) {
+    disabledBox->setText(Q(display.disabledText));
+    gauge->hide();
+    disabledBox->show();
+    disabledBox->setEnabled(false);
+  } else {
+    gauge->SetProgress(display.value);
+    gauge->SetForeColor(StateQColor(display.colour));
+    gauge->show();
+    disabledBox->hide();
+  }
+}
+
+void ApplyBox(QLineEdit* box, const ValueBoxDisplay& display) {
+  QFont font = box->font();
+  font.setPointSize(display.fontPoints);
+  box->setFont(font);
+  box->setText(Q(display.text));
+  box->setAlignment(display.alignment == BoxAlignment::Left ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::AlignCenter);
+  QPalette palette = box->palette();
+  const QColor background = display.background == StateColour::Window
+                                ? QApplication::palette(box).color(QPalette::Base)
+                                : StateQColor(display.background);
+  palette.setColor(QPalette::Base, background);
+  box->setPalette(palette);
+  box->setEnabled(display.enabled);
+  box->setCursorPosition(0);
+}
+}  // namespace
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (formShown_) return;
+  formShown_ = true;
+  CentreOnScreen(this);
+  // The start-up work runs once the window is on the screen.
+  QTimer::singleShot(0, this, &TForm1::FormShow);
+}
+
+void TForm1::FormShow() {
+  link_.m_comnum = kNoPort;
+  if (languageWindow_ != nullptr) languageWindow_->exec();
+  ApplyLanguage();
+  // Never creates the folder: without it nothing is logged.
+  link_.m_debuglog.Open(debugLogPath_);
+  SearchSensorPort();
+}
+
+void TForm1::SearchSensorPort() {
+  ports_ = PortMap::Build(dataFolder_);
+  PortSearchHooks search;
+  search.makeChannel = [this]() -> std::unique_ptr<Channel> {
+    return channelFactory_ ? channelFactory_(ports_) : nullptr;
+  };
+  search.choosePort = [this](const std::vector<int>& openPorts) -> std::optional<int> {
+    if (portDialog_ == nullptr) return std::nullopt;
+    return portDialog_->ChoosePort(openPorts, ports_);
+  };
+  search.readFeatures = [this] {
+    if (hooks.readFeatures) hooks.readFeatures();
+  };
+
+  SearchOutcome outcome = SearchOutcome::NoPort;
+  RunExchange([&] { outcome = SearchPorts(exchange_, search); });
+  switch (outcome) {
+    case SearchOutcome::SensorFound:
+      SetLabelText(ui_->lbComms, TextOf(45));
+      break;
+    case SearchOutcome::SensorSilent:
+      SetLabelText(ui_->lbComms, TextOf(46));
+      break;
+    case SearchOutcome::NoPort:
+    case SearchOutcome::SelectionClosed:
+      close();
+      break;
+  }
+}
+
+void TForm1::Timer1Timer() {
+  // A tick during another exchange is skipped.
+  RunExchange([this] { Button1Click(); });
+}
+
+void TForm1::Button1Click() {
+  const std::uint16_t features = hooks.featuresWord ? hooks.featuresWord() : 0;
+  ApplyStatus(PollStatus(exchange_, features));
+}
+
+void TForm1::ApplyStatus(const StatusPollResult& result) {
+  if (result.display) {
+    const StatusDisplay& display = *result.display;
+    ApplyGauge(ui_->GaugeFine, ui_->Edit4, display.fine);
+    ApplyGauge(ui_->GaugeCoarse, ui_->Edit2, display.coarse);
+    ApplyBox(ui_->Edit3, display.oil);
+    ApplyBox(ui_->Edit1, display.temperature);
+  }
+  if (result.errorsLabel) SetLabelText(ui_->lbErrors, *result.errorsLabel);
+  if (result.timerInterval) timer1_->setInterval(*result.timerInterval);
+  if (result.stopTimer) timer1_->stop();
+  if (result.commsLabel) SetLabelText(ui_->lbComms, *result.commsLabel);
+  if (result.failureMessage) user_.ShowMessage(*result.failureMessage);
+}

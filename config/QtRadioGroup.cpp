@@ -1,0 +1,52 @@
+#include "config/QtRadioGroup.h"
+
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+QtRadioGroup::QtRadioGroup(QWidget* parent) : QGroupBox(parent), layout_(new QVBoxLayout(this)) {
+  layout_->setContentsMargins(8, 4, 8, 4);
+  layout_->setSpacing(2);
+}
+
+QStringList QtRadioGroup::items() const {
+  QStringList texts;
+  for (const QRadioButton* b : buttons_) texts.append(b->text());
+  return texts;
+}
+
+void QtRadioGroup::setItems(const QStringList& items) {
+  qDeleteAll(buttons_);
+  buttons_.clear();
+  for (const QString& text : items) {
+    auto* b = new QRadioButton(text, this);
+    const int index = static_cast<int>(buttons_.size());
+    connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
+      if (on && !settingIndex_) emit itemChanged(index);
+    });
+    layout_->addWidget(b);
+    buttons_.append(b);
+  }
+}
+
+int QtRadioGroup::itemIndex() const {
+  for (int i = 0; i < buttons_.size(); ++i) {
+    if (buttons_[i]->isChecked()) return i;
+  }
+  return -1;
+}
+
+void QtRadioGroup::setItemIndex(int index) {
+  settingIndex_ = true;
+  for (int i = 0; i < buttons_.size(); ++i) {
+    // Exclusivity is lifted while setting: an exclusive button cannot be
+    // unchecked, and "none selected" must be possible.
+    buttons_[i]->setAutoExclusive(false);
+    buttons_[i]->setChecked(i == index);
+    buttons_[i]->setAutoExclusive(true);
+  }
+  settingIndex_ = false;
+}
+
+QRadioButton* QtRadioGroup::button(int index) const {
+  return index >= 0 && index < buttons_.size() ? buttons_[index] : nullptr;
+}

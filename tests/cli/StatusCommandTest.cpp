@@ -1,0 +1,139 @@
+// `status`: the main window's status poll from the terminal, against a
+// sensor played by the test on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "tests/support/Process.h"
+#include "tests/support/Pty.h"
+
+namespace {
+
+// Answers the features read with a given word and each "A" with the next
+// status fields; "" or none left: silent. Records the times of the "A"s.
+class StatusSensor {
+ public:
+  StatusSensor(Pty& pty, std::uint16_t features, std::deque<std::string> statusFields)
+      : pty_(pty), features_(features), status_(std::move(statusFields)), thread_([this] { Run(); }) {}
+  ~StatusSensor() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<std::chrono::steady_clock::time_point> StatusTimes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return statusTimes_;
+  }
+
+ private:
+  void Run() {
+    std::vector<std::uint8_t> pending;
+    while (!stop_) {
+      const std::vector<std::uint8_t> got = pty_.ReadFor(5);
+      pending.insert(pending.end(), got.begin(), got.end());
+      for (;;) {
+        const auto stx = std::find(pending.begin(), pending.end(), 0x02);
+        const auto cr = std::find(stx, pending.end(), 0x0D);
+        if (cr == pending.end()) break;
+        const std::string text(stx + 1, cr);
+        pending.erase(pending.begin(), cr + 1);
+        Answer(text);
+      }
+    }
+  }
+  void Answer(const std::string& text) {
+    std::string reply;
+    if (text == "R 001e 02") {
+      // The two bytes of a register read sit at positions 10-11 and 13-14.
+      char bytes[8];
+      std::snprintf(bytes, sizeof bytes, "%02x %02x", features_ & 0xFF, features_ >> 8);
+      reply = std::string("\n\r\x02R 001e ") + bytes + "\r\n";
+      reply.append(20 - std::min<std::size_t>(reply.size(), 20), ' ');
+    } else if (text == "A") {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        statusTimes_.push_back(std::chrono::steady_clock::now());
+      }
+      if (status_.empty()) return;
+      const std::string fields = status_.front();
+      status_.pop_front();
+      if (fields.empty()) return;
+      reply = "\n\r\x02" "A," + fields + "\r\n";
+      if (reply.size() < 26) reply.append(26 - reply.size(), ' ');
+    }
+    if (!reply.empty()) pty_.Write(std::vector<std::uint8_t>(reply.begin(), reply.end()));
+  }
+
+  Pty& pty_;
+  std::uint16_t features_;
+  std::deque<std::string> status_;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<std::chrono::steady_clock::time_point> statusTimes_;
+  std::thread thread_;
+};
+
+ProcessResult Status(const std::vector<std::string>& args, const std::string& home) {
+  std::vector<std::string> argv = {OD_CLI_PATH, "--port", "COM4", "status"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProcess(argv, home);
+}
+
+TEST(CliStatus, OnePollShowsTheFieldsAsTheMainWindowDoes) {
+  struct Case {
+    std::uint16_t features;
+    const char* fields;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {0x0800, "32,64,400,190,0",
+       "coarse 50% yellow, fine 100% red, oil 1000 green, temperature 25\u00B0C green, Status:Ok"},
+      {0x0014, "96,1,3e8,ffb0,7",
+       "coarse 100% red, fine DISABLED, oil DISABLED, temperature -5\u00B0C red, Status:07"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fields);
+    Pty pty;
+    PortsFolder home;
+    home.Link(4, pty.SlavePath());
+    StatusSensor sensor(pty, c.features, {c.fields});
+    const ProcessResult r = Status({}, home.Home());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string("fields ") + c.fields + "\n" + c.shown + "\n");
+  }
+}
+
+TEST(CliStatus, ASilentSensorFailsAndAWrongArgumentIsAUsageError) {
+  Pty pty;
+  PortsFolder home;
+  home.Link(4, pty.SlavePath());
+  StatusSensor sensor(pty, 0, {});
+  const ProcessResult silent = Status({}, home.Home());
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_TRUE(silent.out.empty());
+  EXPECT_NE(silent.err.find("did not answer"), std::string::npos) << silent.err;
+  EXPECT_EQ(Status({"--forever"}, home.Home()).status, 2);
+}
+
+TEST(CliStatus, WatchPollsEveryHalfSecondUntilTheSixthFailureInARow) {
+  Pty pty;
+  PortsFolder home;
+  home.Link(4, pty.SlavePath());
+  StatusSensor sensor(pty, 0, {"1,2,400,190,0", "3,4,400,190,0"});
+  const ProcessResult r = Status({"--watch"}, home.Home());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "fields 1,2,400,190,0\ncoarse 1% yellow, fine 2% yellow, oil 1000 green, temperature DISABLED, Status:Ok\n"
+                   "fields 3,4,400,190,0\ncoarse 3% yellow, fine 4% yellow, oil 1000 green, temperature DISABLED, Status:Ok\n");
+  EXPECT_NE(r.err.find("Cannot communicate with sensor."), std::string::npos) << r.err;
+  const auto times = sensor.StatusTimes();
+  ASSERT_EQ(times.size(), 8u);  // two good, then six failed
+  const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(times[1] - times[0]).count();
+  EXPECT_GE(gap, 480);
+  EXPECT_LT(gap, 800);
+}
+
+}  // namespace

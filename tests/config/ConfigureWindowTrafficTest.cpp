@@ -1,0 +1,158 @@
+// The configure window's frame without widgets: the traffic of opening and
+// closing, the page reads and the Temperature page's alarm labels.
+
+#include <map>
+
+#include "config/ConfigureFrame.h"
+#include "config/FeatureFlags.h"
+#include "tests/config/ConfigFixture.h"
+
+namespace {
+
+// The Sensor Type page as a record of what the features read put into it.
+struct RecordedPage : SensorTypePage {
+  FakeBox features;
+  std::map<std::uint16_t, FakeBox> levels;
+  FeatureControls shown;
+  int visibilityApplied = 0;
+
+  ValueBox& FeaturesBox() override { return features; }
+  ValueBox& AnalogueLevelBox(std::uint16_t address) override { return levels[address]; }
+  void HideAnalogueLevelBoxes() override {}
+  void ShowFeatureControls(const FeatureControls& controls) override { shown = controls; }
+  void ApplyVisibility(const FeatureVisibility&) override { ++visibilityApplied; }
+};
+
+class ConfigureTraffic : public ConfigFixture {
+ protected:
+  ConfigureTraffic() {
+    // The sensor acknowledges "cs" and "ce" with nine bytes.
+    channel->responder = [this](const Written& w) {
+      const std::string text = w.Text();
+      if (acknowledges && (text == "cs" || text == "ce")) return TextReply(text, 9);
+      return sensor.Apply(text);
+    };
+  }
+
+  void ReadPage(ConfigPage page) {
+    ReadConfigPage(converters, page, [this](std::uint16_t address) -> ValueBox& { return boxes[address]; });
+  }
+
+  bool acknowledges = true;
+  RecordedPage page;
+  std::map<std::uint16_t, FakeBox> boxes;
+};
+
+TEST_F(ConfigureTraffic, OpeningUnlocksReadsTheFeaturesAndSendsCs) {
+  sensor.Set16(0x001E, 0x0484);
+  EXPECT_TRUE(OpenConfiguring(converters, page));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
+  // The unlock waits 50 ms after the status poll stopped.
+  EXPECT_EQ(channel->writes[0].atMs, 50);
+  EXPECT_EQ(user.events.front(), "status stop");
+  EXPECT_TRUE(user.statusPollRunning);
+  EXPECT_EQ(state.FeaturesWord, 0x0484);
+  EXPECT_EQ(page.features.text, "0484");
+  EXPECT_EQ(page.shown.application, kWithDisplay);
+  EXPECT_EQ(page.shown.channel, kTemperatureContinuous);
+  EXPECT_EQ(page.visibilityApplied, 1);
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(ConfigureTraffic, AnUnansweredCsCostsFourSendsAndOneMessageAndOpeningGoesOn) {
+  acknowledges = false;
+  const std::int64_t start = clock.NowMs();
+  EXPECT_FALSE(OpenConfiguring(converters, page));
+  const std::vector<std::string> sent = Sent();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "cs"), 4);
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].entry, 176);
+  EXPECT_GE(clock.NowMs() - start, 4200);
+  EXPECT_TRUE(user.statusPollRunning);
+}
+
+TEST_F(ConfigureTraffic, AFailedFeaturesReadShowsTheWordAsZero) {
+  sensor.silentReads.insert(0x001E);
+  sensor.Set16(0x001E, 0x0880);
+  OpenConfiguring(converters, page);
+  EXPECT_EQ(state.FeaturesWord, 0);
+  EXPECT_EQ(page.features.text, "-----");
+  EXPECT_EQ(page.features.font, FontColour::Red);
+  EXPECT_EQ(page.shown, DecodeFeatures(0));
+  EXPECT_EQ(Sent().back(), "cs");
+}
+
+TEST_F(ConfigureTraffic, ClosingSendsCeLocksAndRestartsTheStatusPoll) {
+  EXPECT_TRUE(CloseConfiguring(exchange));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"ce", "", "U 1"}));
+  EXPECT_EQ(user.events.back(), "status start");
+
+  Forget();
+  acknowledges = false;
+  EXPECT_FALSE(CloseConfiguring(exchange));
+  const std::vector<std::string> sent = Sent();
+  EXPECT_EQ(sent.back(), "U 1");
+  EXPECT_EQ(user.messages.size(), 1u);
+}
+
+TEST_F(ConfigureTraffic, EachPageReadsItsRegistersInOrderIntoTheirBoxes) {
+  sensor.Set16(0x0004, 250);
+  sensor.Set16(0x003A, 0xFFF6);
+  sensor.Set16(0x0024, 25);
+  sensor.Set16(0x0026, 1100);
+  sensor.Set16(0x000E, 172);
+  sensor.Set16(0x0030, static_cast<std::uint16_t>(-40));
+  state.AnalogueScale = 43.1f;
+  struct Case {
+    ConfigPage page;
+    std::vector<std::string> reads;
+  };
+  const Case cases[] = {
+      {ConfigPage::SensorType, {}},
+      {ConfigPage::Debris, {"R 0004 02", "R 0006 02", "R 003a 02", "R 003c 02"}},
+      {ConfigPage::Oil, {"R 0022 02", "R 0026 02", "R 0028 02", "R 0024 02"}},
+      {ConfigPage::Analog, {"R 000e 02", "R 000c 02", "R 0010 02", "R 002a 02"}},
+      {ConfigPage::Temperature, {"R 002c 02", "R 002e 02", "R 0030 02", "R 0032 02"}},
+      {ConfigPage::MODBUS, {}},
+  };
+  for (const Case& c : cases) {
+    Forget();
+    const std::int64_t start = clock.NowMs();
+    ReadPage(c.page);
+    EXPECT_EQ(Sent(), c.reads) << static_cast<int>(c.page);
+    EXPECT_GE(clock.NowMs() - start, 50) << static_cast<int>(c.page);
+  }
+  EXPECT_EQ(boxes[0x0004].text, "250");
+  EXPECT_EQ(boxes[0x003A].text, "-10");
+  EXPECT_EQ(boxes[0x0024].text, " 2.50");
+  EXPECT_EQ(boxes[0x0026].text, "1100");
+  EXPECT_EQ(boxes[0x000E].text, " 3.99");
+  EXPECT_EQ(boxes[0x0030].text, "-2");
+}
+
+TEST_F(ConfigureTraffic, AFailedReadMarksItsBoxAndThePageReadGoesOn) {
+  sensor.silentReads.insert(0x0006);
+  sensor.Set16(0x003C, 7);
+  ReadPage(ConfigPage::Debris);
+  EXPECT_EQ(boxes[0x0006].text, "-----");
+  EXPECT_EQ(boxes[0x0006].font, FontColour::Red);
+  EXPECT_EQ(boxes[0x003C].text, "7");
+  EXPECT_EQ(boxes[0x003C].font, FontColour::Black);
+  EXPECT_EQ(Sent().back(), "R 003c 02");
+}
+
+TEST(ConfigureFrame, TemperatureAlarmLabelsFollowTheChannelItem) {
+  struct Case {
+    int item;
+    int high;
+    int low;
+  };
+  for (const Case c : {Case{kTemperatureContinuous, 92, 93}, Case{kTemperatureAlarm, 90, 91},
+                       Case{kWaterContinuous, 90, 91}, Case{-1, 90, 91}}) {
+    const AlarmLabelEntries entries = TemperatureAlarmLabels(c.item);
+    EXPECT_EQ(entries.high, c.high) << c.item;
+    EXPECT_EQ(entries.low, c.low) << c.item;
+  }
+}
+
+}  // namespace

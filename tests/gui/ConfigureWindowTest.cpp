@@ -1,0 +1,415 @@
+// The configure window offscreen over a fake channel: the traffic of opening,
+// closing and selecting pages, the live update, the pages the features word
+// shows, the features write, the Scaling shortcuts and the language rows.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/QtGauge.h"
+#include "app/Unit9.h"
+#include "config/QtRadioGroup.h"
+#include "config/Unit2.h"
+#include "tests/gui/ConfigSensor.h"
+#include "tests/support/Fakes.h"
+
+namespace {
+
+constexpr int kPort = 5;
+
+std::string LiveBody(const std::string& coarse, const std::string& fine, const std::string& oil,
+                     const std::string& status) {
+  return "a," + coarse + "," + fine + "," + oil + ",1,2,3,4,5,6,7,8,9,a,b,c,d,e," + status;
+}
+
+class ConfigureWindowTest : public ::testing::Test {
+ protected:
+  ConfigureWindowTest() {
+    auto channel = std::make_unique<FakeChannel>(clock);
+    line = channel.get();
+    line->OpenPort(kPort, kTextBaud);
+    line->responder = [this](const Written& w) { return sensor.Answer(w); };
+    link.m_comms[kPort] = std::move(channel);
+    link.m_comnum = kPort;
+    form.ApplyLanguage();
+  }
+
+  ~ConfigureWindowTest() override {
+    form.hide();
+    SetLanguage(0);
+  }
+
+  void Open(std::uint16_t features) {
+    sensor.Set16(0x001E, features);
+    form.show();
+  }
+
+  std::vector<std::string> Sent() {
+    std::vector<std::string> texts = line->Texts();
+    line->writes.clear();
+    return texts;
+  }
+
+  template <typename T = QWidget>
+  T* Child(const char* name) {
+    T* found = form.findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+  QTabWidget* Pages() { return Child<QTabWidget>("PageControl1"); }
+  void SelectPage(const char* name) { Pages()->setCurrentWidget(Child(name)); }
+  bool PageShown(const char* name) { return Pages()->isTabVisible(Pages()->indexOf(Child(name))); }
+  QString TabTitle(const char* name) { return Pages()->tabText(Pages()->indexOf(Child(name))); }
+  // Shown once its page is selected (pages not selected hide their controls).
+  bool Shown(const char* name) { return !Child(name)->isHidden(); }
+  QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
+  void LiveTick() { QMetaObject::invokeMethod(Child<QTimer>("Timer1"), "timeout"); }
+
+  VirtualClock clock;
+  ScriptedUser user;
+  LinkState link;
+  CommandExchange exchange{link, clock, user};
+  FakeChannel* line = nullptr;
+  ConfigSensor sensor;
+  TForm2 form{exchange};
+};
+
+TEST_F(ConfigureWindowTest, OpeningUnlocksReadsFeaturesAndStartsConfiguringWithoutPageReads) {
+  Open(0x0040);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
+  EXPECT_EQ(Pages()->currentWidget(), Child("TabType"));
+  EXPECT_FALSE(form.LiveUpdateRunning());
+  EXPECT_FALSE(Child("rgApplication")->isEnabled());
+  EXPECT_FALSE(Child("rgAnalogType")->isEnabled());
+  EXPECT_TRUE(Child("rgDiTempChannel")->isEnabled());
+  EXPECT_EQ(form.FeaturesWord(), 0x0040);
+  EXPECT_EQ(Child<QtRadioGroup>("rgAnalogType")->itemIndex(), 0);
+  EXPECT_TRUE(user.statusPollRunning);
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(ConfigureWindowTest, ClosingEndsConfiguringAndLocks) {
+  Open(0x0040);
+  Sent();
+  form.close();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"ce", "", "U 1"}));
+  EXPECT_TRUE(user.statusPollRunning);
+}
+
+TEST_F(ConfigureWindowTest, ReopeningSelectsSensorTypeWithoutPageReads) {
+  Open(0x0040);
+  SelectPage("TabDebris");
+  form.close();
+  Sent();
+  form.show();
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
+  EXPECT_EQ(Pages()->currentWidget(), Child("TabType"));
+  EXPECT_FALSE(form.LiveUpdateRunning());
+}
+
+TEST_F(ConfigureWindowTest, AnUnacknowledgedStartStillOpensTheWindow) {
+  sensor.acknowledges = false;
+  Open(0x0040);
+  EXPECT_TRUE(form.isVisible());
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].entry, 176);
+  const std::vector<std::string> sent = Sent();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "cs"), 4);
+}
+
+TEST_F(ConfigureWindowTest, DebrisPageReadsItsRegistersAndFollowsTheSensorLive) {
+  sensor.Set16(0x0004, 250);
+  sensor.Set16(0x0006, 750);
+  sensor.Set16(0x003A, 0xFFF6);
+  sensor.Set16(0x003C, 12);
+  Open(0x0040);
+  Sent();
+  SelectPage("TabDebris");
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"R 0004 02", "R 0006 02", "R 003a 02", "R 003c 02"}));
+  EXPECT_EQ(Text("Edit2"), "250");
+  EXPECT_EQ(Text("Edit4"), "750");
+  EXPECT_EQ(Text("Edit41"), "-10");
+  EXPECT_EQ(Text("Edit43"), "12");
+  ASSERT_TRUE(form.LiveUpdateRunning());
+  EXPECT_EQ(Child<QTimer>("Timer1")->interval(), 500);
+
+  auto* coarse = Child<QtGauge>("GaugeCoarse");
+  auto* fine = Child<QtGauge>("GaugeFine");
+  const QColor red(255, 0, 0);
+  const QColor yellow(255, 255, 0);
+  sensor.liveReply = TextReply(LiveBody("96", "63", "402", "2"), 93);
+  LiveTick();
+  EXPECT_EQ(Sent(), std::vector<std::string>{"a"});
+  EXPECT_EQ(coarse->Progress(), 100);
+  EXPECT_EQ(coarse->ForeColor(), red);
+  EXPECT_EQ(fine->Progress(), 99);
+  EXPECT_EQ(fine->ForeColor(), yellow);
+  EXPECT_EQ(Text("Edit40"), "1001");
+  EXPECT_EQ(Child("Edit40")->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+  // A reply one byte short changes nothing.
+  sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 92);
+  LiveTick();
+  EXPECT_EQ(coarse->Progress(), 100);
+  EXPECT_EQ(Text("Edit40"), "1001");
+
+  sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 93);
+  LiveTick();
+  EXPECT_EQ(coarse->Progress(), 16);
+  EXPECT_EQ(Text("Edit40"), "1000");
+  EXPECT_EQ(Child("Edit40")->palette().color(QPalette::Base), QColor(0, 128, 0));
+
+  SelectPage("TabType");
+  EXPECT_FALSE(form.LiveUpdateRunning());
+  Sent();
+  SelectPage("TabDebris");
+  form.close();
+  EXPECT_FALSE(form.LiveUpdateRunning());
+}
+
+TEST_F(ConfigureWindowTest, PagesReadTheirRegistersInOrder) {
+  struct Case {
+    const char* page;
+    std::vector<std::string> reads;
+    bool live;
+  };
+  const Case cases[] = {
+      {"TabOil", {"R 0022 02", "R 0026 02", "R 0028 02", "R 0024 02"}, true},
+      {"TabAnalog", {"R 000e 02", "R 000c 02", "R 0010 02", "R 002a 02"}, false},
+      {"TabTemperature", {"R 002c 02", "R 002e 02", "R 0030 02", "R 0032 02"}, false},
+      {"TabMODBUS", {}, false},
+  };
+  // MODBUS output with the inhibit bit: every one of these pages is shown.
+  Open(0x0801 | 0x0040);
+  for (const Case& c : cases) {
+    Sent();
+    SelectPage(c.page);
+    EXPECT_EQ(Sent(), c.reads) << c.page;
+    EXPECT_EQ(form.LiveUpdateRunning(), c.live) << c.page;
+  }
+}
+
+TEST_F(ConfigureWindowTest, TemperatureLabelsFollowTheChannelMode) {
+  sensor.Set16(0x0030, static_cast<std::uint16_t>(-40));
+  sensor.Set16(0x0032, 80 * 16);
+  Open(0x0404);
+  SelectPage("TabTemperature");
+  EXPECT_EQ(Child<QLabel>("Label46")->text(), "High Temperature(C)");
+  EXPECT_EQ(Child<QLabel>("Label47")->text(), "Low Temperature(C)");
+  EXPECT_EQ(Text("Edit21"), "-2");
+  EXPECT_EQ(Text("Edit22"), "80");
+  SelectPage("TabType");
+  form.hide();
+  Open(0x0004);
+  SelectPage("TabTemperature");
+  EXPECT_EQ(Child<QLabel>("Label46")->text(), "High Temperature Alarm(C)");
+  EXPECT_EQ(Child<QLabel>("Label47")->text(), "Low Temperature Alarm(C)");
+}
+
+TEST_F(ConfigureWindowTest, TheFeaturesWordDecidesThePagesShown) {
+  struct Case {
+    std::uint16_t word;
+    std::vector<const char*> shown;
+    std::vector<const char*> hidden;
+  };
+  const Case cases[] = {
+      {0x0800,
+       {"TabType", "TabDebris", "TabOil", "TabTemperature", "TabCAN", "TabPGNID", "TabMODBUS"},
+       {"TabAnalog"}},
+      {0x0078, {"TabType", "TabMODBUS"}, {"TabDebris", "TabOil", "TabAnalog", "TabTemperature", "TabCAN", "TabPGNID"}},
+      {0x0040, {"TabType", "TabDebris", "TabOil", "TabAnalog", "TabMODBUS"}, {"TabTemperature", "TabCAN", "TabPGNID"}},
+      {0x0004, {"TabType", "TabDebris", "TabTemperature", "TabCAN", "TabPGNID", "TabMODBUS"}, {"TabOil", "TabAnalog"}},
+  };
+  for (const Case& c : cases) {
+    Open(c.word);
+    for (const char* page : c.shown) EXPECT_TRUE(PageShown(page)) << std::hex << c.word << " " << page;
+    for (const char* page : c.hidden) EXPECT_FALSE(PageShown(page)) << std::hex << c.word << " " << page;
+    form.close();
+  }
+}
+
+TEST_F(ConfigureWindowTest, TheFeaturesWordDecidesTheControlsShown) {
+  Open(0x0800);
+  EXPECT_FALSE(Shown("rgDiTempChannel"));
+  EXPECT_TRUE(Shown("Edit6"));
+  EXPECT_TRUE(Shown("Edit22"));
+  form.close();
+
+  // 4-20 mA with the coarse channel disabled and no inhibit.
+  Open(0x0048);
+  EXPECT_TRUE(Shown("rgDiTempChannel"));
+  EXPECT_FALSE(Shown("GaugeCoarse"));
+  EXPECT_TRUE(Shown("Edit47"));
+  EXPECT_TRUE(Shown("GaugeFine"));
+  EXPECT_FALSE(Shown("Edit46"));
+  EXPECT_FALSE(Child("Edit38")->isEnabled());
+  EXPECT_FALSE(Shown("Button79"));
+  EXPECT_TRUE(Shown("Button78"));
+  EXPECT_EQ(Child("Edit37")->toolTip(), "Analogue level to be output (In mA) when sensor has error.");
+  EXPECT_EQ(Child("Edit20")->toolTip(),
+            "Analogue level to be output (In mA) when sensor measures 100 percent debris.");
+  EXPECT_FALSE(Shown("Edit22"));
+  EXPECT_TRUE(Shown("Edit6"));
+}
+
+TEST_F(ConfigureWindowTest, TheMainWindowHearsItsMenusAndTheWord) {
+  QSignalSpy spy(&form, &TForm2::MainWindowFeatures);
+  sensor.Set16(0x001E, 0x00C0);
+  form.Button37Click();
+  ASSERT_EQ(spy.count(), 1);
+  EXPECT_EQ(spy[0][0].toBool(), false);
+  EXPECT_EQ(spy[0][1].toBool(), true);
+  EXPECT_EQ(spy[0][2].value<quint16>(), 0x00C0);
+  // The main window reads the features at start-up while this window is closed.
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(line->Texts(), std::vector<std::string>{"R 001e 02"});
+
+  sensor.Set16(0x001E, 0x0000);
+  form.Button37Click();
+  ASSERT_EQ(spy.count(), 2);
+  EXPECT_EQ(spy[1][1].toBool(), false);
+}
+
+TEST_F(ConfigureWindowTest, TickingAChannelBoxWritesTheComposedWordOnlyWhileActive) {
+  Open(0x0041);
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  Sent();
+  Child<QCheckBox>("cbFineChannel")->click();
+  const std::vector<std::string> sent = Sent();
+  const std::vector<std::string> expected = {"W 001e 51", "W 001f 00", "R 001e 02", "R 000e 02",
+                                             "R 002a 02", "R 000c 02", "R 0010 02", "Z"};
+  EXPECT_EQ(sent, expected);
+  EXPECT_EQ(form.FeaturesWord(), 0x0051);
+
+  // Putting a word read from the sensor into the controls writes nothing.
+  sensor.Set16(0x001E, 0x0445);
+  form.Button37Click();
+  EXPECT_EQ(Sent(), std::vector<std::string>{"R 001e 02"});
+  EXPECT_EQ(Child<QtRadioGroup>("rgDiTempChannel")->itemIndex(), 3);
+  EXPECT_TRUE(Child<QCheckBox>("cbInhibit")->isChecked());
+  EXPECT_FALSE(Child<QCheckBox>("cbFineChannel")->isChecked());
+
+  // Choosing another channel mode writes too.
+  Child<QtRadioGroup>("rgDiTempChannel")->button(0)->click();
+  EXPECT_EQ(Sent().front(), "W 001e 41");
+}
+
+TEST_F(ConfigureWindowTest, ChangesInAnInactiveWindowWriteNothing) {
+  Open(0x0041);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  Sent();
+  Child<QCheckBox>("cbFineChannel")->click();
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(ConfigureWindowTest, ClosingWaitsForAnExchangeInProgress) {
+  Open(0x0040);
+  Sent();
+  {
+    ExchangeGuard busy(link);
+    form.close();
+    EXPECT_TRUE(form.isVisible());
+    SelectPage("TabDebris");
+    EXPECT_TRUE(Sent().empty());
+  }
+  form.close();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"ce", "", "U 1"}));
+}
+
+TEST_F(ConfigureWindowTest, ScalingShortcutsActEvenWhereABoxWouldCopy) {
+  Open(0x0040);
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  SelectPage("TabDebris");
+  auto* box = Child<QLineEdit>("Edit2");
+  box->setFocus();
+  box->selectAll();
+  QApplication::clipboard()->setText("untouched");
+  QSignalSpy coarse(Child<QAction>("Coarse1"), &QAction::triggered);
+  QSignalSpy fine(Child<QAction>("Fine1"), &QAction::triggered);
+  QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(coarse.count(), 1);
+  EXPECT_EQ(fine.count(), 1);
+  EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
+}
+
+TEST_F(ConfigureWindowTest, EnglishCaptions) {
+  EXPECT_EQ(form.windowTitle(), "Oil Debris Sensor Configurator");
+  const std::pair<const char*, const char*> titles[] = {
+      {"TabType", "Sensor_Type"}, {"TabDebris", "Debris"},   {"TabOil", "Water Contamination"},
+      {"TabAnalog", "Analog"},    {"TabTemperature", "Temperature"}, {"TabCAN", "CAN"},
+      {"TabPGNID", "PGN"},        {"TabMODBUS", "MODBUS"}};
+  for (const auto& [page, title] : titles) EXPECT_EQ(TabTitle(page), title) << page;
+  EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->items(),
+            (QStringList{"Models without display", "Models with display"}));
+  EXPECT_EQ(Child<QtRadioGroup>("rgAnalogType")->items(), (QStringList{"4 - 20 mA", "0 - 10 V", "CAN", "MODBUS"}));
+  EXPECT_EQ(Child<QtRadioGroup>("rgDiTempChannel")->items(),
+            (QStringList{"Water Contamination (Alarm) *", "Water Contamination (Continuous) *",
+                         "Temperature (Alarm)", "Temperature (Continuous)"}));
+  EXPECT_EQ(Child<QtRadioGroup>("rgDiTempChannel")->title(), "Water Contamination / Temperature Channel");
+  EXPECT_EQ(Child<QLabel>("Label8")->text(), "Step 1");
+  EXPECT_EQ(Child<QLabel>("Label10")->text(), "Step 3");
+  EXPECT_EQ(Child<QLabel>("Label40")->text(), "Set Clean Oil Reference");
+  EXPECT_EQ(Child<QLabel>("Label65")->text(), "PGN");
+  EXPECT_EQ(Child<QLabel>("Label66")->text(), "PGN/ID");
+  EXPECT_EQ(Child<QLabel>("LabelParity")->text(), "Parity");
+  EXPECT_EQ(Child<QPushButton>("Button89")->text(), "Zero Tare");
+  EXPECT_EQ(Child<QPushButton>("Button89")->toolTip(), "Press to Zero any unwanted signals after installation");
+  EXPECT_EQ(Child<QLabel>("Label36")->text(),
+            "The numbers in the boxes displayed above are internal sensor counts, not percentages.\n"
+            "For average chip detection Tessel recommend that Coarse 100% be set to 250.\n"
+            "Fine 100% can be set to 750 for maximum fine channel range, for customers trending the output.");
+  EXPECT_EQ(Child("cbThirdChannel")->toolTip(), "Disable analogue/LED/CAN outputs on oil/temperature channel");
+  EXPECT_EQ(Child("Edit8")->toolTip(), "Response time of Oil Status measurement filter");
+  EXPECT_EQ(Child("Edit34")->toolTip(), "Refer to J1939 Spec");
+  // The drop-down boxes show their layout texts without an entry chosen.
+  EXPECT_EQ(Child<QComboBox>("ComboBoxBaudRate")->currentIndex(), -1);
+  EXPECT_EQ(Child<QComboBox>("ComboBoxBaudRate")->currentText(), "Baud Rate");
+  EXPECT_EQ(Child<QComboBox>("ComboBoxParity")->currentIndex(), -1);
+}
+
+TEST_F(ConfigureWindowTest, ChineseCaptionsAndClearedSelections) {
+  Open(0x00C0);
+  ASSERT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), 1);
+  SetLanguage(1);
+  form.ApplyLanguage();
+  EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->items(), (QStringList{"7340", "7340i"}));
+  EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), -1);
+  EXPECT_EQ(Child<QtRadioGroup>("rgDiTempChannel")->itemIndex(), -1);
+  // The output type group keeps its items and its selection.
+  EXPECT_EQ(Child<QtRadioGroup>("rgAnalogType")->itemIndex(), 0);
+  EXPECT_EQ(Child<QtRadioGroup>("rgAnalogType")->title(), "输出类型");
+  EXPECT_EQ(TabTitle("TabType"), "传感器类型");
+  EXPECT_EQ(TabTitle("TabOil"), "污染");
+  EXPECT_EQ(TabTitle("TabMODBUS"), "MODBUS");
+  EXPECT_EQ(form.windowTitle(), "油屑传感器配置器");
+  for (const char* set : {"Button4", "Button10", "Button28", "Button79"}) {
+    EXPECT_EQ(Child<QPushButton>(set)->text(), "设置") << set;
+  }
+  EXPECT_EQ(Child<QPushButton>("ButtonSetSensorName")->text(), "Set");
+
+  // The features read selects them again.
+  form.Button37Click();
+  EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), 1);
+}
+
+}  // namespace
