@@ -16,7 +16,7 @@ std::vector<std::uint8_t> Ramp(std::uint8_t first, std::size_t n) {
 }
 
 // The check value of the erased pattern over [start, end) with `written`
-// bytes in place: how the image is specified, built independently.
+// bytes in place, built here independently of the reader.
 std::uint16_t ExpectedCheck(std::uint32_t start, std::uint32_t end, const std::map<std::uint32_t, std::uint8_t>& written) {
   std::vector<std::uint8_t> bytes;
   for (std::uint32_t a = start; a < end; ++a) {
