@@ -10,6 +10,7 @@
 #include "app/QtGauge.h"
 #include "app/QtLook.h"
 #include "app/Unit9.h"
+#include "firmware/SensorUpgrade.h"
 #include "link/DebugLog.h"
 #include "ui_Unit1.h"
 
@@ -41,13 +42,20 @@ TForm1::TForm1(Clock& clock, UserInterface& user, QWidget* parent)
   ui_->GaugeCoarse->SetForeColor(StateQColor(StateColour::Yellow));
   ui_->GaugeFine->SetForeColor(StateQColor(StateColour::Yellow));
 
+  // Whoever holds the exchange guard, the sensor actions are barred meanwhile.
+  link_.onExchangeChange = [this](bool active) { SetSensorActionsEnabled(!active); };
+
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(kStatusIntervalFirst);
   connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
   ConnectMenu();
 }
 
-TForm1::~TForm1() { delete ui_; }
+TForm1::~TForm1() {
+  link_.onExchangeChange = nullptr;
+  m_hexfile.Close();
+  delete ui_;
+}
 
 void TForm1::SetChannelFactory(std::function<std::unique_ptr<Channel>(const PortMap&)> factory) {
   channelFactory_ = std::move(factory);
@@ -69,21 +77,18 @@ void TForm1::ConnectMenu() {
 
 bool TForm1::RunExchange(const std::function<void()>& work) {
   {
-    ExchangeGuard guard(link_);
+    ExchangeGuard guard(link_);  // bars the sensor actions while it is held
     if (!guard.Acquired()) return false;
-    SetSensorActionsEnabled(false);
-    // Re-enabled however the work ends.
-    struct Reenable {
-      TForm1* form;
-      ~Reenable() { form->SetSensorActionsEnabled(true); }
-    } reenable{this};
     work();
   }
-  if (closePending_) {
-    closePending_ = false;
-    close();
-  }
+  FinishPendingClose();
   return true;
+}
+
+void TForm1::FinishPendingClose() {
+  if (!closePending_ || link_.m_exchangeActive) return;
+  closePending_ = false;
+  close();
 }
 
 void TForm1::SetSensorActionsEnabled(bool enabled) {
@@ -135,7 +140,18 @@ void TForm1::EEPROM1Click() { RunMenuHook(hooks.configure); }
 void TForm1::Graphic1Click() { RunMenuHook(hooks.reporting); }
 void TForm1::Load1Click() { RunMenuHook(hooks.importConfiguration); }
 void TForm1::Save1Click() { RunMenuHook(hooks.exportConfiguration); }
-void TForm1::SensorUpgrade1Click() { RunMenuHook(hooks.sensorUpgrade); }
+void TForm1::SensorUpgrade1Click() {
+  if (link_.m_exchangeActive) return;
+  // The upgrade takes the exchange guard itself once the firmware file is
+  // accepted, so the status poll goes on while the file is being chosen.
+  SensorUpgrade(exchange_, m_hexfile, UpgradeHooks{[this] {
+                  ui_->GaugeFine->SetProgress(0);
+                  ui_->GaugeCoarse->SetProgress(0);
+                  ui_->Edit3->setText(QStringLiteral("---"));
+                }})
+      .Run();
+  FinishPendingClose();
+}
 
 void TForm1::Small1Click() {
   if (hooks.restoreFactoryDefaults) RunExchange([this] { hooks.restoreFactoryDefaults(1); });
@@ -175,7 +191,7 @@ void TForm1::ShowBrightnessMark() {
 }
 
 void TForm1::Exit1Click() {
-  if (hooks.closeFirmwareFile) hooks.closeFirmwareFile();
+  m_hexfile.Close();
   close();
 }
 

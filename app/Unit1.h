@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/StatusPoll.h"
+#include "firmware/HexImageFile.h"
 #include "link/CommandExchange.h"
 #include "link/PortMap.h"
 
@@ -39,15 +40,12 @@ struct MainWindowHooks {
   std::function<void()> importConfiguration;            // Sensor > Import (Load1Click)
   std::function<void()> exportConfiguration;            // Sensor > Export (Save1Click)
   std::function<void(int set)> restoreFactoryDefaults;  // 1 Small, 2 Medium, 3 Large
-  std::function<void()> sensorUpgrade;                  // Help > Sensor Upgrade
   std::function<void()> about;                          // Help > About (no exchange)
   // The configure window's features read and feature refresh, run by the
   // port search once the sensor is identified (inside its exchange).
   std::function<void()> readFeatures;
   // The features word the status display follows (0 until it is read).
   std::function<std::uint16_t()> featuresWord;
-  // Closes the firmware file of an upgrade, if one is open.
-  std::function<void()> closeFirmwareFile;
 };
 
 class TForm1 : public QMainWindow {
@@ -69,6 +67,8 @@ class TForm1 : public QMainWindow {
   MainWindowHooks hooks;
 
   LinkState& Link() { return link_; }
+  // The firmware file of an upgrade; open only while one runs.
+  HexImageFile& FirmwareFile() { return m_hexfile; }
   CommandExchange& Exchange() { return exchange_; }
   QTimer* Timer1() const { return timer1_; }
   const PortMap& Ports() const { return ports_; }
@@ -126,6 +126,8 @@ class TForm1 : public QMainWindow {
   void ShowBrightnessMark();
   void RunMenuHook(const std::function<void()>& hook);
   void SetSensorActionsEnabled(bool enabled);
+  // Closes the window if a close was held back during an exchange.
+  void FinishPendingClose();
   void SetLabelText(QLabel* label, const std::string& text);
   void SearchSensorPort();
 
@@ -134,6 +136,7 @@ class TForm1 : public QMainWindow {
   UserInterface& user_;
   LinkState link_;
   CommandExchange exchange_{link_, clock_, user_};
+  HexImageFile m_hexfile;
   QTimer* timer1_;
   PortMap ports_;
   std::function<std::unique_ptr<Channel>(const PortMap&)> channelFactory_;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,9 @@ struct LinkState {
   int m_failcount = 0;
   // True while an exchange is in progress (see ExchangeGuard).
   bool m_exchangeActive = false;
+  // Told when an exchange starts (true) and ends (false), so that a window
+  // can bar its sensor actions for as long as one lasts.
+  std::function<void(bool active)> onExchangeChange;
 
   // The sensor's channel, or null while no port is chosen.
   Channel* Sensor() const;
@@ -42,10 +46,14 @@ struct LinkState {
 class ExchangeGuard {
  public:
   explicit ExchangeGuard(LinkState& state) : state_(state), acquired_(!state.m_exchangeActive) {
-    if (acquired_) state_.m_exchangeActive = true;
+    if (!acquired_) return;
+    state_.m_exchangeActive = true;
+    if (state_.onExchangeChange) state_.onExchangeChange(true);
   }
   ~ExchangeGuard() {
-    if (acquired_) state_.m_exchangeActive = false;
+    if (!acquired_) return;
+    state_.m_exchangeActive = false;
+    if (state_.onExchangeChange) state_.onExchangeChange(false);
   }
   ExchangeGuard(const ExchangeGuard&) = delete;
   ExchangeGuard& operator=(const ExchangeGuard&) = delete;

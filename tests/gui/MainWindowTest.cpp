@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <fstream>
 
 #include "link/DebugLog.h"
 #include "tests/gui/MainWindowFixture.h"
@@ -109,8 +110,9 @@ TEST_F(MainWindowTest, BrightnessSendsItsCommandAndKeepsOneMark) {
 TEST_F(MainWindowTest, ExitSendsTheEmptyCommandOnceAndClosesTheLog) {
   const std::string log = ::testing::TempDir() + "main-window-exit.log";
   ASSERT_TRUE(form.Link().m_debuglog.Open(log));
-  int firmwareClosed = 0;
-  form.hooks.closeFirmwareFile = [&] { ++firmwareClosed; };
+  const std::string firmware = ::testing::TempDir() + "main-window-exit.hex";
+  std::ofstream(firmware) << ":0400000001020304F2\n:00000001FF\n";
+  ASSERT_EQ(form.FirmwareFile().Open(firmware), HexOpenResult::Opened);
   int closed = 0;
   QObject::connect(&form, &TForm1::Closed, [&] { ++closed; });
   form.Timer1()->start();
@@ -121,7 +123,7 @@ TEST_F(MainWindowTest, ExitSendsTheEmptyCommandOnceAndClosesTheLog) {
   EXPECT_EQ(fake->writes[0].bytes, std::vector<std::uint8_t>({0x02, 0x0D}));
   EXPECT_FALSE(form.Timer1()->isActive());
   EXPECT_FALSE(form.Link().m_debuglog.IsOpen());
-  EXPECT_EQ(firmwareClosed, 1);
+  EXPECT_FALSE(form.FirmwareFile().IsOpen());
   EXPECT_EQ(closed, 1);
   std::remove(log.c_str());
 }
