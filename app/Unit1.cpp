@@ -46,6 +46,7 @@ TForm1::TForm1(Clock& clock, UserInterface& user, QWidget* parent)
   link_.onExchangeChange = [this](bool active) { SetSensorActionsEnabled(!active); };
 
   timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setTimerType(Qt::PreciseTimer);  // the poll keeps its 200 and 500 ms
   timer1_->setInterval(kStatusIntervalFirst);
   connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
   ConnectMenu();

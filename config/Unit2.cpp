@@ -59,6 +59,7 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
+  Timer1->setTimerType(Qt::PreciseTimer);
   Timer1->setInterval(kLiveUpdateMs);
   connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
   connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TForm2::PageControl1Change);

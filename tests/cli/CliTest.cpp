@@ -2,13 +2,10 @@
 // identify command against a sensor played by the test on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <mutex>
-#include <thread>
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
+#include "tests/support/PtySensor.h"
 
 namespace {
 ProcessResult Cli(const std::vector<std::string>& args, const std::string& home) {
@@ -17,50 +14,12 @@ ProcessResult Cli(const std::vector<std::string>& args, const std::string& home)
   return RunProcess(argv, home);
 }
 
-// Answers every "I" request with part 16bb, version 6f; counts the requests.
-class IdentifyingSensor {
- public:
-  explicit IdentifyingSensor(Pty& pty, bool silent = false)
-      : pty_(pty), silent_(silent), thread_([this] { Run(); }) {}
-  ~IdentifyingSensor() {
-    stop_ = true;
-    thread_.join();
-  }
-  std::vector<std::uint8_t> Received() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return received_;
-  }
-
- private:
-  void Run() {
-    std::vector<std::uint8_t> pending;
-    while (!stop_) {
-      const std::vector<std::uint8_t> got = pty_.ReadFor(5);
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        received_.insert(received_.end(), got.begin(), got.end());
-      }
-      pending.insert(pending.end(), got.begin(), got.end());
-      for (;;) {
-        const auto stx = std::find(pending.begin(), pending.end(), 0x02);
-        const auto cr = std::find(stx, pending.end(), 0x0D);
-        if (cr == pending.end()) break;
-        const std::string text(stx + 1, cr);
-        pending.erase(pending.begin(), cr + 1);
-        if (text == "I" && !silent_) {
-          const std::string reply = "\n\r\x02I,16bb,6f,0000\r\n";
-          pty_.Write(std::vector<std::uint8_t>(reply.begin(), reply.end()));
-        }
-      }
-    }
-  }
-  Pty& pty_;
-  bool silent_;
-  std::atomic<bool> stop_{false};
-  mutable std::mutex mutex_;
-  std::vector<std::uint8_t> received_;
-  std::thread thread_;
-};
+// Answers every "I" request with part 16bb, version 6f, unless silent.
+PtySensor::Answer Identifying(bool silent = false) {
+  return [silent](const std::string& request) {
+    return request == "I" && !silent ? SensorReply("I,16bb,6f,0000", 17) : std::string();
+  };
+}
 }  // namespace
 
 TEST(Cli, UsageErrors) {
@@ -106,7 +65,7 @@ TEST(Cli, IdentifyPrintsTheFirmware) {
   Pty pty;
   PortsFolder home;
   home.Link(4, pty.SlavePath());
-  IdentifyingSensor sensor(pty);
+  PtySensor sensor(pty, Identifying());
   for (const std::string& port : std::vector<std::string>{"COM4", "com4", "4", pty.SlavePath()}) {
     const ProcessResult r = Cli({"--port", port, "identify"}, home.Home());
     EXPECT_EQ(r.status, 0) << port << r.err;
@@ -121,7 +80,7 @@ TEST(Cli, IdentifyGivesUpAfterFiveAttempts) {
   Pty pty;
   PortsFolder home;
   home.Link(4, pty.SlavePath());
-  IdentifyingSensor sensor(pty, /*silent=*/true);
+  PtySensor sensor(pty, Identifying(/*silent=*/true));
   const ProcessResult r = Cli({"--port", "COM4", "identify"}, home.Home());
   EXPECT_EQ(r.status, 1);
   std::vector<std::uint8_t> expected;

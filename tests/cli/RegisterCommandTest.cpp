@@ -2,16 +2,14 @@
 // the test on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <set>
-#include <thread>
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
+#include "tests/support/PtySensor.h"
 
 namespace {
 
@@ -19,11 +17,8 @@ namespace {
 // records every command text.
 class RegisterSensor {
  public:
-  explicit RegisterSensor(Pty& pty) : pty_(pty), thread_([this] { Run(); }) {}
-  ~RegisterSensor() {
-    stop_ = true;
-    thread_.join();
-  }
+  explicit RegisterSensor(Pty& pty)
+      : sensor_(pty, [this](const std::string& request) { return Answer(request); }) {}
   void Set16(unsigned address, unsigned value) {
     std::lock_guard<std::mutex> lock(mutex_);
     memory_[address & 0xFFFF] = static_cast<std::uint8_t>(value);
@@ -41,32 +36,11 @@ class RegisterSensor {
     std::lock_guard<std::mutex> lock(mutex_);
     silentWrites_.insert(address);
   }
-  std::vector<std::string> Commands() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return commands_;
-  }
+  std::vector<std::string> Commands() const { return sensor_.Requests(); }
 
  private:
-  void Run() {
-    std::vector<std::uint8_t> pending;
-    while (!stop_) {
-      const std::vector<std::uint8_t> got = pty_.ReadFor(5);
-      pending.insert(pending.end(), got.begin(), got.end());
-      for (;;) {
-        const auto stx = std::find(pending.begin(), pending.end(), 0x02);
-        const auto cr = std::find(stx, pending.end(), 0x0D);
-        if (cr == pending.end()) break;
-        const std::string text(stx + 1, cr);
-        pending.erase(pending.begin(), cr + 1);
-        const std::string reply = Answer(text);
-        if (!reply.empty()) pty_.Write(std::vector<std::uint8_t>(reply.begin(), reply.end()));
-      }
-    }
-  }
-
   std::string Answer(const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
-    commands_.push_back(text);
     unsigned address = 0;
     unsigned value = 0;
     if (std::sscanf(text.c_str(), "W %4x %2x", &address, &value) == 2) {
@@ -91,13 +65,10 @@ class RegisterSensor {
     return "";
   }
 
-  Pty& pty_;
-  std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::array<std::uint8_t, 0x10000> memory_{};
   std::set<unsigned> silentWrites_;
-  std::vector<std::string> commands_;
-  std::thread thread_;
+  PtySensor sensor_;  // last: its thread answers from the members above
 };
 
 class RegisterCommands : public ::testing::Test {

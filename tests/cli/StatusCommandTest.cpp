@@ -2,15 +2,13 @@
 // sensor played by the test on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
+#include "tests/support/PtySensor.h"
 
 namespace {
 
@@ -19,62 +17,36 @@ namespace {
 class StatusSensor {
  public:
   StatusSensor(Pty& pty, std::uint16_t features, std::deque<std::string> statusFields)
-      : pty_(pty), features_(features), status_(std::move(statusFields)), thread_([this] { Run(); }) {}
-  ~StatusSensor() {
-    stop_ = true;
-    thread_.join();
-  }
+      : features_(features), status_(std::move(statusFields)), sensor_(pty, [this](const std::string& request) {
+          return Answer(request);
+        }) {}
   std::vector<std::chrono::steady_clock::time_point> StatusTimes() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return statusTimes_;
   }
 
  private:
-  void Run() {
-    std::vector<std::uint8_t> pending;
-    while (!stop_) {
-      const std::vector<std::uint8_t> got = pty_.ReadFor(5);
-      pending.insert(pending.end(), got.begin(), got.end());
-      for (;;) {
-        const auto stx = std::find(pending.begin(), pending.end(), 0x02);
-        const auto cr = std::find(stx, pending.end(), 0x0D);
-        if (cr == pending.end()) break;
-        const std::string text(stx + 1, cr);
-        pending.erase(pending.begin(), cr + 1);
-        Answer(text);
-      }
-    }
-  }
-  void Answer(const std::string& text) {
-    std::string reply;
+  std::string Answer(const std::string& text) {
     if (text == "R 001e 02") {
       // The two bytes of a register read sit at positions 10-11 and 13-14.
       char bytes[8];
       std::snprintf(bytes, sizeof bytes, "%02x %02x", features_ & 0xFF, features_ >> 8);
-      reply = std::string("\n\r\x02R 001e ") + bytes + "\r\n";
-      reply.append(20 - std::min<std::size_t>(reply.size(), 20), ' ');
-    } else if (text == "A") {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        statusTimes_.push_back(std::chrono::steady_clock::now());
-      }
-      if (status_.empty()) return;
-      const std::string fields = status_.front();
-      status_.pop_front();
-      if (fields.empty()) return;
-      reply = "\n\r\x02" "A," + fields + "\r\n";
-      if (reply.size() < 26) reply.append(26 - reply.size(), ' ');
+      return SensorReply(std::string("R 001e ") + bytes, 20);
     }
-    if (!reply.empty()) pty_.Write(std::vector<std::uint8_t>(reply.begin(), reply.end()));
+    if (text != "A") return "";
+    std::lock_guard<std::mutex> lock(mutex_);
+    statusTimes_.push_back(std::chrono::steady_clock::now());
+    if (status_.empty()) return "";
+    const std::string fields = status_.front();
+    status_.pop_front();
+    return fields.empty() ? "" : SensorReply("A," + fields, 26);
   }
 
-  Pty& pty_;
   std::uint16_t features_;
   std::deque<std::string> status_;
-  std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<std::chrono::steady_clock::time_point> statusTimes_;
-  std::thread thread_;
+  PtySensor sensor_;  // last: its thread answers from the members above
 };
 
 ProcessResult Status(const std::vector<std::string>& args, const std::string& home) {

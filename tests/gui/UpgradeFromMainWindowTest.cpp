@@ -13,7 +13,8 @@ class UpgradeFromMainWindowTest : public MainWindowFixture {
  protected:
   UpgradeFromMainWindowTest() {
     // Twelve data records and the end-of-file record: two write requests.
-    firmware = ::testing::TempDir() + "main-window-upgrade.hex";
+    firmware = ::testing::TempDir() + "main-window-upgrade-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".hex";
     std::ofstream file(firmware);
     for (int i = 0; i < 12; ++i) {
       const int address = i * 4;

@@ -62,7 +62,9 @@ class PortSearchTest : public ::testing::Test {
   SearchOutcome Search(std::set<int> exist, std::set<int> answer) {
     existing = std::move(exist);
     answering = std::move(answer);
-    log = ::testing::TempDir() + "/search-debug.log";
+    // One file per test: ctest runs tests of this program side by side.
+    log = ::testing::TempDir() + "/search-debug-" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     state.m_debuglog.Open(log);
     PortSearchHooks hooks;
     hooks.makeChannel = [this] { return std::make_unique<FakePort>(clock, existing, answering, opened); };
