@@ -88,8 +88,12 @@ void TForm1::SearchSensorPort() {
       break;
     case SearchOutcome::SensorSilent:
       SetLabelText(ui_->lbComms, TextOf(46));
+      user_.ShowMessage(NoSensorMessage());
       break;
     case SearchOutcome::NoPort:
+      user_.ShowMessage(NoSensorMessage());
+      close();
+      break;
     case SearchOutcome::SelectionClosed:
       close();
       break;

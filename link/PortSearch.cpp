@@ -4,10 +4,11 @@
 
 std::string NoSensorText() { return TextOf(125) + " " + TextOf(126) + "\n\n" + TextOf(127); }
 
+Message NoSensorMessage() { return ErrorMessage(125, NoSensorText()); }
+
 SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks) {
   LinkState& state = exchange.State();
   DebugLog& log = state.m_debuglog;
-  UserInterface& user = exchange.User();
 
   int opened = 0;
   int answered = 0;
@@ -28,7 +29,6 @@ SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hook
 
   if (opened == 0) {
     state.m_comnum = kNoPort;
-    user.ShowMessage(ErrorMessage(125, NoSensorText()));
     return SearchOutcome::NoPort;
   }
 
@@ -56,14 +56,11 @@ SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hook
     slot.reset();
   }
 
-  if (!exchange.IdentifySensor(5)) {
-    user.ShowMessage(ErrorMessage(125, NoSensorText()));
-    return SearchOutcome::SensorSilent;
-  }
+  if (!exchange.IdentifySensor(5)) return SearchOutcome::SensorSilent;
   exchange.UnlockConfig();
   exchange.Time().Sleep(50);
   if (hooks.readFeatures) hooks.readFeatures();
   state.m_failcount = 0;
-  user.StartStatusPoll();
+  exchange.User().StartStatusPoll();
   return SearchOutcome::SensorFound;
 }

@@ -11,10 +11,12 @@
 
 #include "link/CommandExchange.h"
 
+// The search shows no message itself: after SensorSilent ("Comms:Fail") and
+// NoPort (then the program ends) the caller shows NoSensorMessage().
 enum class SearchOutcome {
   SensorFound,      // identified; status poll started
-  SensorSilent,     // a port was chosen but did not answer; message shown
-  NoPort,           // no port could be opened; message shown; the program ends
+  SensorSilent,     // a port was chosen but did not answer
+  NoPort,           // no port could be opened; the program ends
   SelectionClosed,  // the port dialog was closed without "Set"; the program ends
 };
 
@@ -30,5 +32,7 @@ struct PortSearchHooks {
 
 // "Cannot communicate with sensor." and the rest of the no-answer message.
 std::string NoSensorText();
+// That text in a box titled "Error".
+Message NoSensorMessage();
 
 SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks);
