@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/cli/SensorSimProcess.h"
+#include "tests/support/SensorSimProcess.h"
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
 

@@ -24,41 +24,9 @@
 #include "app/QtWindows.h"
 #include "app/StatusPoll.h"
 #include "app/Unit9.h"
+#include "tests/support/SensorSimProcess.h"
 
 namespace {
-
-// The simulated sensor as a background process, linked as COM3 of a
-// private home; stopped (and its link removed) when the test ends.
-class SimulatedSensor {
- public:
-  explicit SimulatedSensor(const std::string& home) {
-    int out[2];
-    if (::pipe(out) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(out[1], 1);
-      ::close(out[0]);
-      ::execl(OD_SIM_PATH, OD_SIM_PATH, "--com", "3", "--home", home.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string said;
-    char c = 0;
-    while (said.find('\n') == std::string::npos && ::read(out[0], &c, 1) == 1) said += c;
-    ::close(out[0]);
-    ready_ = said.rfind("ready ", 0) == 0;
-  }
-  ~SimulatedSensor() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  bool Ready() const { return ready_; }
-
- private:
-  pid_t pid_ = -1;
-  bool ready_ = false;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -72,8 +40,8 @@ TEST(StartupTest, FindsTheSensorAndShowsItsFirstReadings) {
   ASSERT_NE(::mkdtemp(pattern), nullptr);
   const std::string home = pattern;
   const std::string data = home + "/TesselAppsData/OilDebris";
-  SimulatedSensor sensor(home);
-  ASSERT_TRUE(sensor.Ready());
+  SensorSimProcess sensor({"--com", "3", "--home", home});
+  ASSERT_TRUE(sensor.Ready()) << sensor.Output();
 
   QtWindows windows;
   windows.form1.SetDataFolder(data);

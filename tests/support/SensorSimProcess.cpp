@@ -1,4 +1,4 @@
-#include "tests/cli/SensorSimProcess.h"
+#include "tests/support/SensorSimProcess.h"
 
 #include <poll.h>
 #include <signal.h>
