@@ -44,64 +44,21 @@ SimProcess::SimProcess(const std::vector<std::string>& arguments, bool linkArgum
   if (::mkdtemp(pattern) == nullptr) return;
   folder_ = pattern;
   linkPath_ = folder_ + "/com";
-
-  std::vector<std::string> all{OD_SIM_PATH};
-  all.insert(all.end(), arguments.begin(), arguments.end());
+  std::vector<std::string> all = arguments;
   if (linkArguments) {
     all.push_back("--link");
     all.push_back(linkPath_);
   }
-  int pipeEnds[2];
-  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return;
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::dup2(pipeEnds[1], STDOUT_FILENO);
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(pipeEnds[1]);
-  stdout_ = pipeEnds[0];
-
-  std::string line;
-  const auto start = Steady::now();
-  while (ElapsedMs(start) < 5000 && line.find('\n') == std::string::npos) {
-    pollfd p{stdout_, POLLIN, 0};
-    if (::poll(&p, 1, 100) <= 0) continue;
-    char c = 0;
-    if (::read(stdout_, &c, 1) != 1) break;
-    line += c;
-  }
-  if (line.rfind("ready ", 0) == 0 && line.back() == '\n') slavePath_ = line.substr(6, line.size() - 7);
+  process_.emplace(all);
+  if (process_->Ready()) slavePath_ = process_->Device();
 }
 
 SimProcess::~SimProcess() {
-  if (pid_ > 0) Stop(SIGKILL);
-  if (stdout_ >= 0) ::close(stdout_);
+  if (process_) process_->Stop(SIGKILL);
   if (!folder_.empty()) {
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
-}
-
-int SimProcess::Stop(int signal) {
-  if (pid_ <= 0) return -1;
-  ::kill(pid_, signal);
-  int status = 0;
-  const auto start = Steady::now();
-  while (ElapsedMs(start) < 5000) {
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  ::kill(pid_, SIGKILL);
-  ::waitpid(pid_, &status, 0);
-  pid_ = -1;
-  return -1;
 }
 
 SimPort::SimPort(const std::string& path, int baud) {

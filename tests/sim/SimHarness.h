@@ -3,11 +3,12 @@
 // folder, and talks to it through that link as the configurator would: raw
 // line, exclusive open, requests written after the receive side is emptied.
 
-#include <sys/types.h>
-
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/SensorSimProcess.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -20,20 +21,19 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  bool Ready() const { return !slavePath_.empty(); }
+  bool Ready() const { return process_ && process_->Ready(); }
   const std::string& Folder() const { return folder_; }
   const std::string& LinkPath() const { return linkPath_; }
   const std::string& SlavePath() const { return slavePath_; }
 
   // Sends `signal` and waits for the exit; the exit status, or -1.
-  int Stop(int signal);
+  int Stop(int signal) { return process_ ? process_->Stop(signal) : -1; }
 
  private:
   std::string folder_;
   std::string linkPath_;
   std::string slavePath_;
-  pid_t pid_ = -1;
-  int stdout_ = -1;
+  std::optional<SensorSimProcess> process_;
 };
 
 class SimPort {

@@ -30,8 +30,21 @@ SensorSimProcess::SensorSimProcess(const std::vector<std::string>& arguments) {
   if (output_.rfind("ready ", 0) == 0) device_ = output_.substr(6);
 }
 
-SensorSimProcess::~SensorSimProcess() {
-  if (pid_ <= 0) return;
-  ::kill(pid_, SIGTERM);
-  ::waitpid(pid_, nullptr, 0);
+SensorSimProcess::~SensorSimProcess() { Stop(SIGTERM); }
+
+int SensorSimProcess::Stop(int signal) {
+  if (pid_ <= 0) return -1;
+  ::kill(pid_, signal);
+  int status = 0;
+  for (int waited = 0; waited < 5000; waited += 5) {
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    ::usleep(5000);
+  }
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return -1;
 }

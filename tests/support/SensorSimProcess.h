@@ -17,6 +17,9 @@ class SensorSimProcess {
   SensorSimProcess& operator=(const SensorSimProcess&) = delete;
 
   bool Ready() const { return !device_.empty(); }
+  // Sends `signal` and waits (at most 5 s, then kills) for the exit; the
+  // exit status, or -1 when it did not exit by itself.
+  int Stop(int signal);
   const std::string& Device() const { return device_; }
   // What the simulator printed before its ready line, when it did not start.
   const std::string& Output() const { return output_; }
