@@ -1,17 +1,23 @@
 #pragma once
 // The configurator's windows, created once at start-up in their fixed order
 // (main window, port dialog, progress window, configure window, language
-// window) and wired to each other, the steady clock, the Qt user interface
-// and the serial ports. They live until the program ends. The reporting and
-// About windows join here, after the configure window, as they arrive.
+// window) over one session with the sensor, and wired to each other here and
+// only here: each window knows the session and nothing of the others. They
+// live until the program ends. The reporting and About windows join after
+// the configure window, as they arrive.
 
 #include "app/QtUserInterface.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit8.h"
+#include "config/Session.h"
 #include "config/Unit2.h"
 #include "link/Clock.h"
 #include "link/Comms.h"
+
+// Sensor > Configure shows the configure window (inside the main window's
+// exchange) and the language step reaches it.
+void WireConfigureWindow(TForm1& form1, TForm2& form2);
 
 class QtWindows {
  public:
@@ -21,9 +27,10 @@ class QtWindows {
 
   SteadyClock clock;
   QtUserInterface user;
-  TForm1 form1{clock, user};
+  Session session{clock, user};
+  TForm1 form1{session};
   TFrmComms frmComms{&form1};
   TForm3 form3{&form1};
-  TForm2 form2{form1.Exchange(), &form1};
+  TForm2 form2{session, &form1};
   TForm8 form8{&form1};
 };

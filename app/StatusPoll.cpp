@@ -4,6 +4,7 @@
 
 #include "app/Unit9.h"
 #include "link/CommandExchange.h"
+#include "monitor/ReportRecord.h"
 
 namespace {
 constexpr int kStatusReplyBytes = 26;
@@ -54,16 +55,10 @@ bool TemperatureShown(std::uint16_t features) {
          ((features & kFeatureThirdIsTemperature) != 0 || (features & kFeatureModbus) != 0);
 }
 
-int OilStatusValue(std::int32_t oil) {
-  // Single precision, as the display has always computed it; |oil| x 0.977
-  // stays inside the int range.
-  const float value = static_cast<float>(oil) * 1000.0f * 0.0009765625f;
-  return static_cast<int>(value);
-}
+int OilStatusValue(std::int32_t oil) { return TruncateToInt(OilValue(oil)); }
 
 int TemperatureDegrees(std::int32_t temperature) {
-  const auto sixteenths = static_cast<std::int16_t>(static_cast<std::uint32_t>(temperature) & 0xFFFFu);
-  return static_cast<int>(static_cast<float>(sixteenths) * 0.0625f);
+  return static_cast<int>(Degrees(static_cast<std::uint32_t>(temperature)));
 }
 
 int GaugePercent(int value) { return value < 0 ? 0 : (value > 100 ? 100 : value); }

@@ -20,10 +20,3 @@ struct StatusReading {
 // begin with the status header or a field cannot be read.
 std::optional<StatusReading> ParseStatusReply(std::string_view reply);
 std::optional<StatusReading> ParseStatusReply(const ReplyBuffer& reply);
-
-// Reads `count` comma-separated hexadecimal numbers from the start of `text`
-// the way "%x,%x,..." does (leading blanks, an optional sign and "0x" are
-// accepted); each number keeps its low 32 bits, as the sensor sends 32-bit
-// fields. Whatever follows the last field is ignored. False when a field or
-// a comma is missing.
-bool ReadHexFields(std::string_view text, int count, std::int32_t* fields);

@@ -21,11 +21,10 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 constexpr const char* kModelSuffix = " 5819-100";
 }  // namespace
 
-TForm1::TForm1(Clock& clock, UserInterface& user, QWidget* parent)
+TForm1::TForm1(Session& session, QWidget* parent)
     : QMainWindow(parent),
       ui_(new Ui::TForm1),
-      clock_(clock),
-      user_(user),
+      session_(session),
       timer1_(new QTimer(this)),
       dataFolder_(DebugLog::DataFolder()),
       debugLogPath_(DebugLog::DefaultPath()) {
@@ -43,7 +42,8 @@ TForm1::TForm1(Clock& clock, UserInterface& user, QWidget* parent)
   ui_->GaugeFine->SetForeColor(StateQColor(StateColour::Yellow));
 
   // Whoever holds the exchange guard, the sensor actions are barred meanwhile.
-  link_.onExchangeChange = [this](bool active) { SetSensorActionsEnabled(!active); };
+  session_.Link().onExchangeChange = [this](bool active) { SetSensorActionsEnabled(!active); };
+  session_.AddFeatureView(this);
 
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setTimerType(Qt::PreciseTimer);  // the poll keeps its 200 and 500 ms
@@ -53,7 +53,8 @@ TForm1::TForm1(Clock& clock, UserInterface& user, QWidget* parent)
 }
 
 TForm1::~TForm1() {
-  link_.onExchangeChange = nullptr;
+  session_.Link().onExchangeChange = nullptr;
+  session_.RemoveFeatureView(this);
   m_hexfile.Close();
   delete ui_;
 }
@@ -78,7 +79,7 @@ void TForm1::ConnectMenu() {
 
 bool TForm1::RunExchange(const std::function<void()>& work) {
   {
-    ExchangeGuard guard(link_);  // bars the sensor actions while it is held
+    ExchangeGuard guard(session_.Link());  // bars the sensor actions while it is held
     if (!guard.Acquired()) return false;
     work();
   }
@@ -87,7 +88,7 @@ bool TForm1::RunExchange(const std::function<void()>& work) {
 }
 
 void TForm1::FinishPendingClose() {
-  if (!closePending_ || link_.m_exchangeActive) return;
+  if (!closePending_ || session_.Link().m_exchangeActive) return;
   closePending_ = false;
   close();
 }
@@ -133,6 +134,11 @@ void TForm1::SetReportingMenuVisible(bool visible) { ui_->Graphic1->setVisible(v
 
 void TForm1::SetBrightnessMenuVisible(bool visible) { ui_->Brightness1->menuAction()->setVisible(visible); }
 
+void TForm1::ApplyVisibility(const FeatureVisibility& visibility) {
+  SetReportingMenuVisible(visibility.reportingMenuShown);
+  SetBrightnessMenuVisible(visibility.brightnessMenuShown);
+}
+
 void TForm1::RunMenuHook(const std::function<void()>& hook) {
   if (hook) RunExchange(hook);
 }
@@ -142,10 +148,10 @@ void TForm1::Graphic1Click() { RunMenuHook(hooks.reporting); }
 void TForm1::Load1Click() { RunMenuHook(hooks.importConfiguration); }
 void TForm1::Save1Click() { RunMenuHook(hooks.exportConfiguration); }
 void TForm1::SensorUpgrade1Click() {
-  if (link_.m_exchangeActive) return;
+  if (session_.Link().m_exchangeActive) return;
   // The upgrade takes the exchange guard itself once the firmware file is
   // accepted, so the status poll goes on while the file is being chosen.
-  SensorUpgrade(exchange_, m_hexfile, UpgradeHooks{[this] {
+  SensorUpgrade(session_.Exchange(), m_hexfile, UpgradeHooks{[this] {
                   ui_->GaugeFine->SetProgress(0);
                   ui_->GaugeCoarse->SetProgress(0);
                   ui_->Edit3->setText(QStringLiteral("---"));
@@ -178,7 +184,7 @@ void TForm1::Off1Click() { SendBrightness("h 0", ui_->Off1); }
 
 void TForm1::SendBrightness(const char* command, QAction* item) {
   RunExchange([&] {
-    exchange_.SendCommand(command);
+    session_.Exchange().SendCommand(command);
     brightnessMark_ = item;
   });
   // The menu toggles a checkable item by itself; only the item sent is marked.
@@ -197,7 +203,7 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (link_.m_exchangeActive) {
+  if (session_.Link().m_exchangeActive) {
     // Closing now would cut into the exchange: close when it ends.
     closePending_ = true;
     event->ignore();
@@ -211,10 +217,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-  if (link_.m_comnum != kNoPort) {
+  LinkState& link = session_.Link();
+  if (link.m_comnum != kNoPort) {
     timer1_->stop();
-    clock_.Sleep(20);
-    exchange_.SendCommand("");
+    session_.Time().Sleep(20);
+    session_.Exchange().SendCommand("");
   }
-  link_.m_debuglog.Close();
+  link.m_debuglog.Close();
 }

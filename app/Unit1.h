@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/StatusPoll.h"
+#include "config/FeatureView.h"
+#include "config/Session.h"
 #include "firmware/HexImageFile.h"
 #include "link/CommandExchange.h"
 #include "link/PortMap.h"
@@ -31,9 +33,10 @@ class QtGauge;
 class TForm8;
 class TFrmComms;
 
-// Where the features that live in other windows plug into the main window.
-// The menu hooks that talk to the sensor run inside RunExchange and must not
-// call RunExchange themselves. An unset hook makes its item do nothing.
+// Where the features that live in other windows plug into the main window
+// (set where the windows are created). The menu hooks that talk to the
+// sensor run inside RunExchange and must not call RunExchange themselves. An
+// unset hook makes its item do nothing.
 struct MainWindowHooks {
   std::function<void()> configure;                      // Sensor > Configure (EEPROM1Click)
   std::function<void()> reporting;                      // Sensor > Reporting (Graphic1Click)
@@ -41,18 +44,16 @@ struct MainWindowHooks {
   std::function<void()> exportConfiguration;            // Sensor > Export (Save1Click)
   std::function<void(int set)> restoreFactoryDefaults;  // 1 Small, 2 Medium, 3 Large
   std::function<void()> about;                          // Help > About (no exchange)
-  // The configure window's features read and feature refresh, run by the
-  // port search once the sensor is identified (inside its exchange).
-  std::function<void()> readFeatures;
-  // The features word the status display follows (0 until it is read).
-  std::function<std::uint16_t()> featuresWord;
 };
 
-class TForm1 : public QMainWindow {
+// The main window follows the features word like the configure window: the
+// visibility rules show or hide its Reporting and Brightness entries, and
+// the status display reads the word from the session.
+class TForm1 : public QMainWindow, public FeatureView {
   Q_OBJECT
 
  public:
-  TForm1(Clock& clock, UserInterface& user, QWidget* parent = nullptr);
+  explicit TForm1(Session& session, QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Collaborators, set before the window is first shown.
@@ -66,17 +67,18 @@ class TForm1 : public QMainWindow {
 
   MainWindowHooks hooks;
 
-  LinkState& Link() { return link_; }
+  Session& SensorSession() { return session_; }
+  LinkState& Link() { return session_.Link(); }
   // The firmware file of an upgrade; open only while one runs.
   HexImageFile& FirmwareFile() { return m_hexfile; }
-  CommandExchange& Exchange() { return exchange_; }
+  CommandExchange& Exchange() { return session_.Exchange(); }
   QTimer* Timer1() const { return timer1_; }
-  const PortMap& Ports() const { return ports_; }
+  const PortMap& Ports() const { return session_.Ports(); }
 
   // Runs `work` as the one exchange with the sensor; false (and nothing
   // run) while another exchange is in progress.
   bool RunExchange(const std::function<void()>& work);
-  bool ExchangeInProgress() const { return link_.m_exchangeActive; }
+  bool ExchangeInProgress() const { return session_.Link().m_exchangeActive; }
 
   // Each window that carries language rows registers how to apply them;
   // ApplyLanguage writes the main window's rows, then every registered one.
@@ -86,6 +88,7 @@ class TForm1 : public QMainWindow {
   // The menu entries the features refresh shows or hides.
   void SetReportingMenuVisible(bool visible);
   void SetBrightnessMenuVisible(bool visible);
+  void ApplyVisibility(const FeatureVisibility& visibility) override;
 
   // Shows a poll's result: gauges, boxes, labels, the timer and the message.
   void ApplyStatus(const StatusPollResult& result);
@@ -132,13 +135,9 @@ class TForm1 : public QMainWindow {
   void SearchSensorPort();
 
   Ui::TForm1* ui_;
-  Clock& clock_;
-  UserInterface& user_;
-  LinkState link_;
-  CommandExchange exchange_{link_, clock_, user_};
+  Session& session_;
   HexImageFile m_hexfile;
   QTimer* timer1_;
-  PortMap ports_;
   std::function<std::unique_ptr<Channel>(const PortMap&)> channelFactory_;
   std::string dataFolder_;
   std::string debugLogPath_;

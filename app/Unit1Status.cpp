@@ -11,6 +11,7 @@
 #include "app/Unit8.h"
 #include "app/Unit9.h"
 #include "link/Comms.h"
+#include "app/Startup.h"
 #include "link/PortSearch.h"
 #include "ui_Unit1.h"
 
@@ -58,43 +59,40 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-  link_.m_comnum = kNoPort;
+  session_.Link().m_comnum = kNoPort;
   if (languageWindow_ != nullptr) languageWindow_->exec();
   ApplyLanguage();
   // Never creates the folder: without it nothing is logged.
-  link_.m_debuglog.Open(debugLogPath_);
+  session_.Link().m_debuglog.Open(debugLogPath_);
   SearchSensorPort();
 }
 
 void TForm1::SearchSensorPort() {
-  ports_ = PortMap::Build(dataFolder_);
+  session_.SetPorts(PortMap::Build(dataFolder_));
   PortSearchHooks search;
   search.makeChannel = [this]() -> std::unique_ptr<Channel> {
-    return channelFactory_ ? channelFactory_(ports_) : nullptr;
+    return channelFactory_ ? channelFactory_(session_.Ports()) : nullptr;
   };
   search.choosePort = [this](const std::vector<int>& openPorts) -> std::optional<int> {
     if (portDialog_ == nullptr) return std::nullopt;
-    return portDialog_->ChoosePort(openPorts, ports_);
-  };
-  search.readFeatures = [this] {
-    if (hooks.readFeatures) hooks.readFeatures();
+    return portDialog_->ChoosePort(openPorts, session_.Ports());
   };
 
-  SearchOutcome outcome = SearchOutcome::NoPort;
-  RunExchange([&] { outcome = SearchPorts(exchange_, search); });
+  StartupOutcome outcome = StartupOutcome::NoPort;
+  RunExchange([&] { outcome = StartSensor(session_, search); });
   switch (outcome) {
-    case SearchOutcome::SensorFound:
+    case StartupOutcome::SensorFound:
       SetLabelText(ui_->lbComms, TextOf(45));
       break;
-    case SearchOutcome::SensorSilent:
+    case StartupOutcome::SensorSilent:
       SetLabelText(ui_->lbComms, TextOf(46));
-      user_.ShowMessage(NoSensorMessage());
+      session_.User().ShowMessage(NoSensorMessage());
       break;
-    case SearchOutcome::NoPort:
-      user_.ShowMessage(NoSensorMessage());
+    case StartupOutcome::NoPort:
+      session_.User().ShowMessage(NoSensorMessage());
       close();
       break;
-    case SearchOutcome::SelectionClosed:
+    case StartupOutcome::SelectionClosed:
       close();
       break;
   }
@@ -105,10 +103,7 @@ void TForm1::Timer1Timer() {
   RunExchange([this] { Button1Click(); });
 }
 
-void TForm1::Button1Click() {
-  const std::uint16_t features = hooks.featuresWord ? hooks.featuresWord() : 0;
-  ApplyStatus(PollStatus(exchange_, features));
-}
+void TForm1::Button1Click() { ApplyStatus(PollStatus(session_.Exchange(), session_.Config().FeaturesWord)); }
 
 void TForm1::ApplyStatus(const StatusPollResult& result) {
   if (result.display) {
@@ -122,5 +117,5 @@ void TForm1::ApplyStatus(const StatusPollResult& result) {
   if (result.timerInterval) timer1_->setInterval(*result.timerInterval);
   if (result.stopTimer) timer1_->stop();
   if (result.commsLabel) SetLabelText(ui_->lbComms, *result.commsLabel);
-  if (result.failureMessage) user_.ShowMessage(*result.failureMessage);
+  if (result.failureMessage) session_.User().ShowMessage(*result.failureMessage);
 }

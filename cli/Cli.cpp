@@ -9,6 +9,7 @@
 
 #include "app/Unit9.h"
 #include "link/Commsthread.h"
+#include "link/PortSearch.h"
 
 // ---- TerminalUser ---------------------------------------------------------
 
@@ -89,73 +90,55 @@ std::string Reason(const TCommsThread& channel) {
 }
 }  // namespace
 
-int CliSession::Connect() {
-  return port_ ? OpenGivenPort() : SearchPorts();
-}
+int CliSession::Connect() { return port_ ? OpenGivenPort() : SearchSensorPort(); }
 
 int CliSession::OpenGivenPort() {
   int number = ComNumber(*port_);
   if (number != 0) {
-    ports_ = PortMap::Build(DebugLog::DataFolder());
+    session_.SetPorts(PortMap::Build(DebugLog::DataFolder()));
   } else if (!port_->empty() && (*port_)[0] == '/') {
     number = 1;  // a device path stands in as COM1 of a table of its own
-    ports_ = PortMap::FromEntries({{1, *port_}});
+    session_.SetPorts(PortMap::FromEntries({{1, *port_}}));
   } else {
     std::cerr << "oil-debris-cli: --port takes COMn, comn, n (1 to 99) or a device path, not '" << *port_ << "'\n";
     return kExitUsage;
   }
-  auto channel = std::make_unique<TCommsThread>(ports_);
+  auto channel = std::make_unique<TCommsThread>(session_.Ports());
   if (!channel->OpenPort(number, kTextBaud)) {
-    const std::string device = ports_.Resolved(number);
+    const std::string device = session_.Ports().Resolved(number);
     std::cerr << "oil-debris-cli: " << *port_ << " (" << (device.empty() ? "no device" : device)
               << "): " << Reason(*channel) << "\n";
     return kExitUsage;
   }
   channel->StartReader();
-  state_.m_comms[static_cast<std::size_t>(number)] = std::move(channel);
-  state_.m_comnum = number;
+  session_.UseChannel(number, std::move(channel));
   return kExitOk;
 }
 
-int CliSession::SearchPorts() {
-  ports_ = PortMap::Build(DebugLog::DataFolder());
-  std::vector<int> opened;
-  int answered = 0;
+int CliSession::SearchSensorPort() {
+  session_.SetPorts(PortMap::Build(DebugLog::DataFolder()));
+  PortSearchHooks hooks;
+  hooks.makeChannel = [this]() -> std::unique_ptr<Channel> { return std::make_unique<TCommsThread>(session_.Ports()); };
+  // No dialog: the silent ports are listed and the user names one.
+  hooks.choosePort = [this](const std::vector<int>& openPorts) -> std::optional<int> {
+    std::cerr << "oil-debris-cli: no sensor answered on";
+    for (int n : openPorts) std::cerr << "\n  " << session_.Ports().Describe(n);
+    std::cerr << "\nchoose one with --port\n";
+    return std::nullopt;
+  };
   const bool progress = user_.showProgress;
   user_.showProgress = false;  // one "I" per port; the search says what it found
-  for (const auto& [n, device] : ports_.Entries()) {
-    auto channel = std::make_unique<TCommsThread>(ports_);
-    if (!channel->OpenPort(n, kTextBaud)) continue;
-    channel->StartReader();
-    state_.m_comms[static_cast<std::size_t>(n)] = std::move(channel);
-    state_.m_comnum = n;
-    opened.push_back(n);
-    if (exchange_.IdentifySensor(1)) answered = n;
-  }
+  const PortSearchResult result = SearchPorts(session_.Exchange(), hooks);
   user_.showProgress = progress;
-  if (opened.empty()) {
-    state_.m_comnum = kNoPort;
-    std::cerr << "oil-debris-cli: no serial port could be opened (see 'oil-debris-cli ports')\n";
-    return kExitUsage;
-  }
-  int chosen = answered;
-  if (chosen == 0) {
-    if (opened.size() > 1) {
-      std::cerr << "oil-debris-cli: no sensor answered on";
-      for (int n : opened) std::cerr << "\n  " << ports_.Describe(n);
-      std::cerr << "\nchoose one with --port\n";
-      state_.m_comnum = kNoPort;
+  switch (result.outcome) {
+    case SearchOutcome::Chosen: return kExitOk;
+    case SearchOutcome::NoPort:
+      std::cerr << "oil-debris-cli: no serial port could be opened (see 'oil-debris-cli ports')\n";
       return kExitUsage;
-    }
-    chosen = opened.front();
+    case SearchOutcome::SelectionClosed: break;
   }
-  for (int n : opened) {
-    if (n == chosen) continue;
-    state_.m_comms[static_cast<std::size_t>(n)]->ClosePort();
-    state_.m_comms[static_cast<std::size_t>(n)].reset();
-  }
-  state_.m_comnum = chosen;
-  return kExitOk;
+  session_.Link().m_comnum = kNoPort;
+  return kExitUsage;
 }
 
 // ---- argument parsing -----------------------------------------------------

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/Session.h"
 #include "link/Clock.h"
 #include "link/CommandExchange.h"
 #include "link/PortMap.h"
@@ -58,6 +59,8 @@ class TerminalUser : public UserInterface {
   bool shown_ = false;
 };
 
+// The session with the sensor as the windows have it, over the port given
+// with --port or found by the configurator's own port search.
 class CliSession {
  public:
   explicit CliSession(std::optional<std::string> port);
@@ -67,22 +70,21 @@ class CliSession {
   // went wrong on stderr and returns the exit status; kExitOk when connected.
   int Connect();
 
-  CommandExchange& Exchange() { return exchange_; }
+  Session& Core() { return session_; }
+  CommandExchange& Exchange() { return session_.Exchange(); }
   TerminalUser& User() { return user_; }
   Clock& Time() { return clock_; }
-  LinkState& State() { return state_; }
-  const PortMap& Ports() const { return ports_; }
+  LinkState& Link() { return session_.Link(); }
+  const PortMap& Ports() const { return session_.Ports(); }
 
  private:
   int OpenGivenPort();
-  int SearchPorts();
+  int SearchSensorPort();
 
   std::optional<std::string> port_;
-  PortMap ports_;
   SteadyClock clock_;
   TerminalUser user_;
-  LinkState state_;
-  CommandExchange exchange_{state_, clock_, user_};
+  Session session_{clock_, user_};
 };
 
 // Parses a register address: hexadecimal with or without 0x, 0 to FFFF.

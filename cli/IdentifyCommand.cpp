@@ -15,6 +15,6 @@ int RunIdentify(CliSession& session, const std::vector<std::string>& args) {
     std::cerr << NoSensorText() << "\n";
     return kExitFailed;
   }
-  std::printf("FW-%u.%03u\n", session.State().m_fwpart, session.State().m_fwversion);
+  std::printf("FW-%u.%03u\n", session.Link().m_fwpart, session.Link().m_fwversion);
   return kExitOk;
 }

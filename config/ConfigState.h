@@ -1,7 +1,7 @@
 #pragma once
 // The configure window's state that the converters and the features
-// procedures share. The window owns it for the whole run; the main window's
-// status display reads FeaturesWord.
+// procedures share. The session holds it for the whole run, across the
+// window's openings; the main window's status display reads FeaturesWord.
 
 #include <cstdint>
 
@@ -21,4 +21,6 @@ struct ConfigState {
   // True while a features read puts the word into the Sensor Type page's
   // controls: such changes are not the user's and must not start a write.
   bool ShowingFeatures = false;
+  // The spin-click counter shared by the Debris page's spin buttons.
+  int SpinClickCount = 0;
 };

@@ -3,32 +3,34 @@
 #include "config/FeatureFlags.h"
 #include "config/Features.h"
 
-bool OpenConfiguring(Converters& converters, SensorTypePage& page) {
-  CommandExchange& exchange = converters.Exchange();
-  exchange.User().StopStatusPoll();
-  exchange.Time().Sleep(50);
+bool OpenConfiguring(Session& session) {
+  CommandExchange& exchange = session.Exchange();
+  session.User().StopStatusPoll();
+  session.Time().Sleep(50);
   exchange.UnlockConfig();
-  exchange.Time().Sleep(50);
-  ReadFeatures(converters, page);
+  session.Time().Sleep(50);
+  ReadFeatures(session);
   return exchange.SendAcknowledgedCommand("cs");
 }
 
-bool CloseConfiguring(CommandExchange& exchange) {
+bool CloseConfiguring(Session& session) {
+  CommandExchange& exchange = session.Exchange();
   const bool acknowledged = exchange.SendAcknowledgedCommand("ce");
   exchange.LockConfig();
-  exchange.User().StartStatusPoll();
+  session.User().StartStatusPoll();
   return acknowledged;
 }
 
-void ReadConfigPage(Converters& converters, ConfigPage page,
-                    const std::function<ValueBox&(std::uint16_t address)>& boxOf) {
-  converters.Exchange().Time().Sleep(50);
+void ReadConfigPage(Session& session, ConfigPage page) {
+  session.Time().Sleep(50);
   switch (page) {
     case ConfigPage::Debris:
     case ConfigPage::Oil:
     case ConfigPage::Analog:
     case ConfigPage::Temperature:
-      for (std::uint16_t address : PageRegisters(page)) ShowRegister(converters, boxOf(address), address);
+      for (std::uint16_t address : PageRegisters(page)) {
+        ShowRegister(session.Convert(), session.Boxes().Box(address), address);
+      }
       break;
     case ConfigPage::None:
     case ConfigPage::SensorType:

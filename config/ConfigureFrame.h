@@ -1,32 +1,29 @@
 #pragma once
 // The configure window as a frame, without widgets: what opening and closing
-// exchange with the sensor, and what selecting a page reads. The window
-// calls these with its own controls behind the value boxes.
+// exchange with the sensor, and what selecting a page reads. The registers
+// go into the session's register boxes.
 
 #include <cstdint>
-#include <functional>
 
-#include "config/Converters.h"
 #include "config/RegisterMap.h"
-#include "config/SensorTypePage.h"
+#include "config/Session.h"
 
 // Opening: the status poll stopped, 50 ms, the unlock, 50 ms, the features
 // read (controls and visibility rules), then "cs", which starts the status
 // poll again. Returns whether "cs" was acknowledged; opening goes on either
 // way.
-bool OpenConfiguring(Converters& converters, SensorTypePage& page);
+bool OpenConfiguring(Session& session);
 
 // Closing: "ce", the lock, the status poll started again. Returns whether
 // "ce" was acknowledged.
-bool CloseConfiguring(CommandExchange& exchange);
+bool CloseConfiguring(Session& session);
 
 // The page change: a 50 ms pause on every page, then, on the Debris, Water
 // Contamination, Analog and Temperature pages, the page's registers in
-// reading order, each with its show converter into the box that `boxOf`
-// names for the address. A failed read leaves "-----" in its box and the
-// page read goes on. The CAN, PGN/ID and MODBUS pages read nothing here.
-void ReadConfigPage(Converters& converters, ConfigPage page,
-                    const std::function<ValueBox&(std::uint16_t address)>& boxOf);
+// reading order, each with its show converter into its box. A failed read
+// leaves "-----" in its box and the page read goes on. The CAN, PGN/ID and
+// MODBUS pages read nothing here.
+void ReadConfigPage(Session& session, ConfigPage page);
 
 // Whether the page follows the sensor live every 500 ms.
 bool PageHasLiveUpdate(ConfigPage page);

@@ -11,8 +11,7 @@ constexpr int kRetryPauseMs = 20;
 constexpr int kPollPauseMs = 50;
 }  // namespace
 
-template <typename Format>
-std::int64_t Converters::Show(ValueBox& box, std::uint16_t address, Width width, Format show, bool spinBox) {
+std::optional<std::int64_t> Converters::ReadForShow(std::uint16_t address, Width width) {
   UserInterface& user = exchange_.User();
   // The status poll's "A" must not fall between a register command and its
   // reply; bulk reads have paused it already around all their reads.
@@ -30,25 +29,24 @@ std::int64_t Converters::Show(ValueBox& box, std::uint16_t address, Width width,
     }
     if (!raw) exchange_.Time().Sleep(kRetryPauseMs);
   }
-  std::int64_t result = 0;
-  if (raw) {
-    box.SetFontColour(FontColour::Black);
-    result = show(*raw);
-  } else {
-    box.SetFontColour(FontColour::Red);
-    // A spin box shows 0 instead, told apart from a stored 0 by its font.
-    if (spinBox) {
-      box.SetSpinValue(0);
-    } else {
-      box.SetText(kFailedRead);
-    }
-  }
   if (pausePoll) user.StartStatusPoll();
-  return result;
+  return raw;
 }
 
-template <typename Scan>
-bool Converters::Set(ValueBox& box, std::uint16_t address, Width width, Scan scan) {
+template <typename Format>
+std::int64_t Converters::Show(ValueBox& box, std::uint16_t address, Width width, Format format) {
+  const std::optional<std::int64_t> raw = ReadForShow(address, width);
+  if (!raw) {
+    box.SetFontColour(FontColour::Red);
+    box.SetText(kFailedRead);
+    return 0;
+  }
+  box.SetFontColour(FontColour::Black);
+  return format(*raw);
+}
+
+template <typename Box, typename Scan>
+bool Converters::Set(Box& box, std::uint16_t address, Width width, Scan scan) {
   UserInterface& user = exchange_.User();
   user.StopStatusPoll();
   exchange_.Time().Sleep(kPollPauseMs);
@@ -105,12 +103,12 @@ std::int64_t Converters::ShowHex16(ValueBox& box, std::uint16_t address) {
   });
 }
 
-std::int64_t Converters::ShowSpin16(ValueBox& box, std::uint16_t address) {
-  const auto show = [&box](std::int64_t raw) {
-    box.SetSpinValue(static_cast<int>(raw));
-    return raw;
-  };
-  return Show(box, address, Width::Two, show, true);
+std::int64_t Converters::ShowSpin16(SpinBox& box, std::uint16_t address) {
+  const std::optional<std::int64_t> raw = ReadForShow(address, Width::Two);
+  // A spin box shows 0 after a failure, told apart from a stored 0 by its font.
+  box.SetFontColour(raw ? FontColour::Black : FontColour::Red);
+  box.SetValue(raw ? static_cast<int>(*raw) : 0);
+  return raw.value_or(0);
 }
 
 std::int64_t Converters::ShowScaledInteger(ValueBox& box, std::uint16_t address, float scale) {
@@ -143,9 +141,9 @@ bool Converters::SetInteger32(ValueBox& box, std::uint16_t address) {
   });
 }
 
-bool Converters::SetSpin16(ValueBox& box, std::uint16_t address) {
+bool Converters::SetSpin16(SpinBox& box, std::uint16_t address) {
   return Set(box, address, Width::Two, [&box]() -> std::optional<std::uint32_t> {
-    return static_cast<std::uint32_t>(box.SpinValue()) & 0xFFFF;
+    return static_cast<std::uint32_t>(box.Value()) & 0xFFFF;
   });
 }
 

@@ -16,6 +16,8 @@
 // No set converter reads the value back.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "config/ConfigState.h"
 #include "config/ValueBox.h"
@@ -36,13 +38,13 @@ class Converters {
   // Shows value × factor minutes as hours:minutes; returns the product.
   std::int64_t ShowRunTime(ValueBox& box, std::uint16_t address, std::uint32_t factor);
   std::int64_t ShowHex16(ValueBox& box, std::uint16_t address);
-  std::int64_t ShowSpin16(ValueBox& box, std::uint16_t address);
+  std::int64_t ShowSpin16(SpinBox& box, std::uint16_t address);
   std::int64_t ShowScaledInteger(ValueBox& box, std::uint16_t address, float scale);
   std::int64_t ShowScaledReal(ValueBox& box, std::uint16_t address, float scale);
 
   bool SetInteger16(ValueBox& box, std::uint16_t address);
   bool SetInteger32(ValueBox& box, std::uint16_t address);
-  bool SetSpin16(ValueBox& box, std::uint16_t address);
+  bool SetSpin16(SpinBox& box, std::uint16_t address);
   bool SetHex16(ValueBox& box, std::uint16_t address);
   bool SetMaskedHex16(ValueBox& box, std::uint16_t address, std::uint16_t mask);
   bool SetScaledReal16(ValueBox& box, std::uint16_t address, float scale);
@@ -50,12 +52,16 @@ class Converters {
 
  private:
   enum class Width { Two, Four };
-  // The show frame around one read; `show` puts a successful value into the box.
+  // The show frame around one read: the status poll paused (unless a bulk
+  // read did), up to nine attempts; no value when every attempt failed.
+  std::optional<std::int64_t> ReadForShow(std::uint16_t address, Width width);
+  // A text box's show: black and the formatted value, or red and "-----".
   template <typename Format>
-  std::int64_t Show(ValueBox& box, std::uint16_t address, Width width, Format show, bool spinBox = false);
-  // The set frame around one write; `scan` reads the box (no value: nothing written).
-  template <typename Scan>
-  bool Set(ValueBox& box, std::uint16_t address, Width width, Scan scan);
+  std::int64_t Show(ValueBox& box, std::uint16_t address, Width width, Format format);
+  // The set frame around one write; `scan` reads the box (no value: nothing
+  // written); the font turns black or red through `box`.
+  template <typename Box, typename Scan>
+  bool Set(Box& box, std::uint16_t address, Width width, Scan scan);
 
   CommandExchange& exchange_;
   ConfigState& state_;

@@ -66,7 +66,7 @@ ComposedFeatures ComposeFeatures(const FeatureControls& c) {
   return {word, c.analogType == kMilliamp ? kMilliampScale : kVoltScale};
 }
 
-FeatureVisibility ApplyFeatureVisibility(std::uint16_t word) {
+FeatureVisibility VisibilityOf(std::uint16_t word) {
   using namespace feature;
   FeatureVisibility v;
   const bool analogue = Has(word, kMilliampOutput | kVoltOutput);

@@ -100,7 +100,7 @@ struct FeatureVisibility {
   bool coarseGaugeShown = false;
   bool fineGaugeShown = false;
 };
-FeatureVisibility ApplyFeatureVisibility(std::uint16_t word);
+FeatureVisibility VisibilityOf(std::uint16_t word);
 
 // The main window's status display.
 struct StatusChannels {

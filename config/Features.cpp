@@ -28,40 +28,49 @@ class ShowingFeatures {
 
 }  // namespace
 
-std::uint16_t ReadFeatures(Converters& converters, SensorTypePage& page) {
-  ConfigState& state = converters.State();
+std::uint16_t ReadFeatures(Session& session) {
+  ConfigState& state = session.Config();
   // A failed read returns 0, which then reads as a model without display,
   // output type CAN and a water contamination alarm channel.
-  const auto word = static_cast<std::uint16_t>(converters.ShowHex16(page.FeaturesBox(), kFeaturesAddress));
+  const auto word =
+      static_cast<std::uint16_t>(session.Convert().ShowHex16(session.Boxes().Box(kFeaturesAddress), kFeaturesAddress));
   state.FeaturesWord = word;
   state.AnalogueScale = AnalogueScaleOf(word);
   {
     ShowingFeatures showing(state);
-    page.ShowFeatureControls(DecodeFeatures(word));
+    const FeatureControls controls = DecodeFeatures(word);
+    for (FeatureView* view : session.FeatureViews()) view->ShowFeatureControls(controls);
   }
-  page.ApplyVisibility(ApplyFeatureVisibility(word));
+  ApplyFeatureVisibility(session);
   return word;
 }
 
-bool WriteFeatures(Converters& converters, SensorTypePage& page, const FeatureControls& controls) {
-  ConfigState& state = converters.State();
-  CommandExchange& exchange = converters.Exchange();
+void ApplyFeatureVisibility(Session& session) {
+  const FeatureVisibility visibility = VisibilityOf(session.Config().FeaturesWord);
+  for (FeatureView* view : session.FeatureViews()) view->ApplyVisibility(visibility);
+}
+
+bool WriteFeatures(Session& session, const FeatureControls& controls) {
+  ConfigState& state = session.Config();
   const ComposedFeatures composed = ComposeFeatures(controls);
   state.AnalogueScale = composed.analogueScale;
 
+  ValueBox& box = session.Boxes().Box(kFeaturesAddress);
   char text[8];
   std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(composed.word));
-  page.FeaturesBox().SetText(text);
-  const bool written = converters.SetHex16(page.FeaturesBox(), kFeaturesAddress);
+  box.SetText(text);
+  const bool written = session.Convert().SetHex16(box, kFeaturesAddress);
 
   // The levels are read again below with the scale of the new output type;
   // until then their old texts would be in the wrong unit.
-  page.HideAnalogueLevelBoxes();
-  exchange.Time().Sleep(50);
-  ReadFeatures(converters, page);
-  for (std::uint16_t address : kAnalogueLevels) ShowRegister(converters, page.AnalogueLevelBox(address), address);
-  page.ApplyVisibility(ApplyFeatureVisibility(state.FeaturesWord));
-  exchange.SendCommand("Z");
+  for (FeatureView* view : session.FeatureViews()) view->HideAnalogueLevelBoxes();
+  session.Time().Sleep(50);
+  ReadFeatures(session);
+  for (std::uint16_t address : kAnalogueLevels) {
+    ShowRegister(session.Convert(), session.Boxes().Box(address), address);
+  }
+  ApplyFeatureVisibility(session);
+  session.Exchange().SendCommand("Z");
   return written;
 }
 

@@ -1,25 +1,26 @@
 #include "config/QtValueBox.h"
 
+#include <QComboBox>
 #include <QLineEdit>
-#include <QSpinBox>
 
 QtValueBox::QtValueBox(QLineEdit* edit) : edit_(edit), normalBase_(edit->palette().color(QPalette::Base)) {}
 
-QtValueBox::QtValueBox(QSpinBox* spin) : spin_(spin), normalBase_(spin->palette().color(QPalette::Base)) {}
+QtValueBox::QtValueBox(QComboBox* combo) : combo_(combo), normalBase_(combo->palette().color(QPalette::Base)) {}
 
 QWidget* QtValueBox::Widget() const {
   if (edit_) return edit_;
-  return spin_;
+  return combo_;
 }
 
 std::string QtValueBox::Text() const {
   if (edit_) return edit_->text().toStdString();
-  if (spin_) return spin_->text().toStdString();
+  if (combo_) return combo_->currentText().toStdString();
   return {};
 }
 
 void QtValueBox::SetText(const std::string& text) {
   if (edit_) edit_->setText(QString::fromStdString(text));
+  if (combo_) combo_->setEditText(QString::fromStdString(text));
 }
 
 void QtValueBox::SetFontColour(FontColour colour) {
@@ -36,10 +37,4 @@ void QtValueBox::SetBackground(Background background) {
   QPalette p = w->palette();
   p.setColor(QPalette::Base, background == Background::Yellow ? QColor(255, 255, 0) : normalBase_);
   w->setPalette(p);
-}
-
-int QtValueBox::SpinValue() const { return spin_ ? spin_->value() : 0; }
-
-void QtValueBox::SetSpinValue(int value) {
-  if (spin_) spin_->setValue(value);
 }

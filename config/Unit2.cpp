@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <array>
+#include <stdexcept>
 
 #include "app/QtLook.h"
-#include "app/Unit1.h"
 #include "app/Unit9.h"
 #include "config/ConfigureFrame.h"
 #include "config/Features.h"
@@ -42,8 +42,8 @@ void SetShown(std::initializer_list<QWidget*> widgets, bool shown) {
 
 }  // namespace
 
-TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), exchange_(exchange), converters_(exchange, state_) {
+TForm2::TForm2(Session& session, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), session_(session) {
   ui->setupUi(this);
   setFixedSize(size());
   // The drop-down boxes show their layout texts with no entry chosen: a text
@@ -56,6 +56,11 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
       boxes_.emplace(edit->objectName().toStdString(), std::make_unique<QtValueBox>(edit));
     }
   }
+  for (QComboBox* combo : {ui->ComboBoxBaudRate, ui->ComboBoxParity}) {
+    boxes_.emplace(combo->objectName().toStdString(), std::make_unique<QtValueBox>(combo));
+  }
+  session_.SetBoxes(this);
+  session_.AddFeatureView(this);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
@@ -80,7 +85,7 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
     connect(box, &QCheckBox::clicked, this, &TForm2::FeatureControlChanged);
   }
   connect(ui->Button37, &QPushButton::clicked, this, [this] {
-    ExchangeGuard guard(exchange_.State());
+    ExchangeGuard guard(session_.Link());
     if (guard.Acquired()) Button37Click();
   });
   connect(ui->Button38, &QPushButton::clicked, this, &TForm2::FeatureControlChanged);
@@ -98,26 +103,20 @@ TForm2::TForm2(CommandExchange& exchange, QWidget* parent)
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-TForm2::~TForm2() = default;
-
-void TForm2::AttachTo(TForm1& form1) {
-  form1.hooks.configure = [this] {
-    show();
-    raise();
-    activateWindow();
-  };
-  form1.hooks.readFeatures = [this] { Button37Click(); };
-  form1.hooks.featuresWord = [this] { return FeaturesWord(); };
-  form1.AddLanguageApplier([this] { ApplyLanguage(); });
-  connect(this, &TForm2::MainWindowFeatures, &form1, [&form1](bool reportingShown, bool brightnessShown, quint16) {
-    form1.SetReportingMenuVisible(reportingShown);
-    form1.SetBrightnessMenuVisible(brightnessShown);
-  });
+TForm2::~TForm2() {
+  session_.RemoveFeatureView(this);
+  session_.SetBoxes(nullptr);
 }
 
-QtValueBox& TForm2::Box(const std::string& name) { return *boxes_.at(name); }
+QtValueBox& TForm2::NamedBox(const std::string& name) { return *boxes_.at(name); }
 
-QtValueBox& TForm2::RegisterBox(std::uint16_t address) { return Box(RegisterAt(address)->control); }
+ValueBox& TForm2::Box(std::uint16_t address) {
+  const RegisterInfo* info = RegisterAt(address);
+  // Every control the register map names is a box of this window (a test
+  // holds the map to it); a register without one cannot be shown here.
+  if (info == nullptr || *info->control == '\0') throw std::out_of_range("no box for this register");
+  return NamedBox(info->control);
+}
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
@@ -217,10 +216,10 @@ void TForm2::showEvent(QShowEvent* event) {
 
 void TForm2::FormShow() {
   Timer1->stop();
-  OpenConfiguring(converters_, *this);
+  OpenConfiguring(session_);
   ui->rgApplication->setEnabled(false);
   ui->rgAnalogType->setEnabled(false);
-  ApplyFeatureVisibility();
+  ::ApplyFeatureVisibility(session_);
   SelectPage(ui->TabType);
   configuring_ = true;
 }
@@ -233,9 +232,9 @@ void TForm2::done(int result) {
 bool TForm2::FormClose() {
   Timer1->stop();
   if (!configuring_) return true;
-  ExchangeGuard guard(exchange_.State());
+  ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return false;
-  CloseConfiguring(exchange_);
+  CloseConfiguring(session_);
   configuring_ = false;
   return true;
 }
@@ -271,17 +270,17 @@ void TForm2::SetPageShown(QWidget* page, bool shown) {
 void TForm2::PageControl1Change(int index) {
   if (changingPages_) return;
   Timer1->stop();
-  ExchangeGuard guard(exchange_.State());
+  ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return;
   const ConfigPage page = PageOf(index);
   if (page == ConfigPage::Temperature) SetTemperatureAlarmLabels();
-  ReadConfigPage(converters_, page, [this](std::uint16_t address) -> ValueBox& { return RegisterBox(address); });
+  ReadConfigPage(session_, page);
   if (PageHasLiveUpdate(page)) Timer1->start();
 }
 
 void TForm2::ReadButtonClick(std::uint16_t address) {
-  ExchangeGuard guard(exchange_.State());
-  if (guard.Acquired()) ShowRegister(converters_, RegisterBox(address), address);
+  ExchangeGuard guard(session_.Link());
+  if (guard.Acquired()) ShowRegister(session_.Convert(), Box(address), address);
 }
 
 void TForm2::SetTemperatureAlarmLabels() {
@@ -291,36 +290,36 @@ void TForm2::SetTemperatureAlarmLabels() {
 }
 
 void TForm2::Timer1Timer() {
-  const std::optional<LiveReading> reading = RunLiveUpdate(exchange_);
-  if (!reading) return;
+  const std::optional<ReportRecord> record = RunLiveUpdate(session_.Exchange());
+  if (!record) return;
+  const LiveDisplay live = LiveDisplayOf(*record);
   const auto bar = [](bool red) { return StateQColor(red ? StateColour::Red : StateColour::Yellow); };
-  ui->GaugeCoarse->SetProgress(reading->coarse);
-  ui->GaugeCoarse->SetForeColor(bar(reading->coarseRed));
-  ui->GaugeFine->SetProgress(reading->fine);
-  ui->GaugeFine->SetForeColor(bar(reading->fineRed));
-  ui->Edit40->setText(QString::number(reading->oilValue));
+  ui->GaugeCoarse->SetProgress(live.coarse);
+  ui->GaugeCoarse->SetForeColor(bar(live.coarseRed));
+  ui->GaugeFine->SetProgress(live.fine);
+  ui->GaugeFine->SetForeColor(bar(live.fineRed));
+  ui->Edit40->setText(QString::number(live.oilValue));
   QPalette p = ui->Edit40->palette();
-  p.setColor(QPalette::Base, StateQColor(reading->oilAlarm ? StateColour::Red : StateColour::Green));
+  p.setColor(QPalette::Base, StateQColor(live.oilAlarm ? StateColour::Red : StateColour::Green));
   ui->Edit40->setPalette(p);
 }
 
-void TForm2::Button37Click() { ReadFeatures(converters_, *this); }
+void TForm2::Button37Click() { ReadFeatures(session_); }
 
-void TForm2::Button38Click() { WriteFeatures(converters_, *this, CurrentFeatureControls()); }
-
-void TForm2::ApplyFeatureVisibility() { ApplyVisibility(::ApplyFeatureVisibility(state_.FeaturesWord)); }
+void TForm2::Button38Click() { WriteFeatures(session_, CurrentFeatureControls()); }
 
 void TForm2::FeatureControlChanged() {
-  if (!FeaturesWriteAllowed(state_, isActiveWindow())) return;
-  ExchangeGuard guard(exchange_.State());
+  ConfigState& state = session_.Config();
+  if (!FeaturesWriteAllowed(state, isActiveWindow())) return;
+  ExchangeGuard guard(session_.Link());
   if (guard.Acquired()) {
     Button38Click();
     return;
   }
   // The change cannot reach the sensor now: show what it still holds.
-  state_.ShowingFeatures = true;
-  ShowFeatureControls(DecodeFeatures(state_.FeaturesWord));
-  state_.ShowingFeatures = false;
+  state.ShowingFeatures = true;
+  ShowFeatureControls(DecodeFeatures(state.FeaturesWord));
+  state.ShowingFeatures = false;
 }
 
 FeatureControls TForm2::CurrentFeatureControls() const {
@@ -336,10 +335,6 @@ FeatureControls TForm2::CurrentFeatureControls() const {
   c.noVolumeCorrection = ui->cbVolCorrection->isChecked();
   return c;
 }
-
-ValueBox& TForm2::FeaturesBox() { return Box("Edit19"); }
-
-ValueBox& TForm2::AnalogueLevelBox(std::uint16_t address) { return RegisterBox(address); }
 
 void TForm2::HideAnalogueLevelBoxes() {
   for (QWidget* box : {ui->Edit20, ui->Edit37, ui->Edit38, ui->Edit39}) box->hide();
@@ -358,8 +353,6 @@ void TForm2::ShowFeatureControls(const FeatureControls& controls) {
 }
 
 void TForm2::ApplyVisibility(const FeatureVisibility& v) {
-  emit MainWindowFeatures(v.reportingMenuShown, v.brightnessMenuShown, state_.FeaturesWord);
-
   SetShown({ui->Label42, ui->Label43, ui->Label44, ui->Label45}, v.analogueLabelsShown);
   SetShown({ui->Edit37, ui->Edit39, ui->Edit20, ui->Edit38}, v.analogueBoxesShown);
   SetShown({ui->Button78, ui->Button80, ui->Button40}, v.analogueSetButtonsShown);

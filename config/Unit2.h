@@ -13,57 +13,50 @@
 #include <memory>
 #include <string>
 
-#include "config/ConfigState.h"
-#include "config/Converters.h"
+#include "config/FeatureView.h"
 #include "config/RegisterMap.h"
-#include "config/SensorTypePage.h"
-#include "link/CommandExchange.h"
+#include "config/Session.h"
+#include "config/ValueBox.h"
 
 class QMenu;
 class QtValueBox;
-class TForm1;
 
 namespace Ui {
 class TForm2;
 }
 
-class TForm2 : public QDialog, public SensorTypePage {
+// The window's boxes are the session's register boxes, and it shows what
+// the features read and write decide.
+class TForm2 : public QDialog, public RegisterBoxes, public FeatureView {
   Q_OBJECT
 
  public:
-  explicit TForm2(CommandExchange& exchange, QWidget* parent = nullptr);
+  explicit TForm2(Session& session, QWidget* parent = nullptr);
   ~TForm2() override;
 
-  ConfigState& State() { return state_; }
-  std::uint16_t FeaturesWord() const { return state_.FeaturesWord; }
+  ConfigState& State() { return session_.Config(); }
+  std::uint16_t FeaturesWord() const { return session_.Config().FeaturesWord; }
 
   // Writes the current language's captions, items and hints into the window.
   // Replacing the radio groups' items clears their selections; the next
   // features read selects them again.
   void ApplyLanguage();
 
-  // The features read. The main window runs it too, while this window is
-  // closed: at start-up (the port search's readFeatures hook), after an
-  // import and after restoring factory defaults. It takes no exchange guard:
-  // its callers are exchanges themselves.
+  // The features read (the main window runs the same procedure on the
+  // session at start-up, after an import and after restoring factory
+  // defaults, while this window is closed). It takes no exchange guard: its
+  // callers are exchanges themselves.
   void Button37Click();
   // The features write, from the Sensor Type page's controls.
   void Button38Click();
-  // The visibility rules of the features word last read.
-  void ApplyFeatureVisibility();
-
-  // Plugs the window into the main window: its Configure entry shows this
-  // window, the port search runs the features read, the status display
-  // follows the features word, the language step reaches this window, and
-  // the visibility rules show or hide the main window's Reporting and
-  // Brightness entries.
-  void AttachTo(TForm1& form1);
 
   bool LiveUpdateRunning() const { return Timer1->isActive(); }
 
-  // The Sensor Type page as the features read and write see it.
-  ValueBox& FeaturesBox() override;
-  ValueBox& AnalogueLevelBox(std::uint16_t address) override;
+  // The box of a register of the register map: a text box, or the parity's
+  // drop-down box.
+  ValueBox& Box(std::uint16_t address) override;
+
+  // What the features read and write decide for this window.
   void HideAnalogueLevelBoxes() override;
   void ShowFeatureControls(const FeatureControls& controls) override;
   void ApplyVisibility(const FeatureVisibility& visibility) override;
@@ -73,12 +66,6 @@ class TForm2 : public QDialog, public SensorTypePage {
   // Opening takes no guard of its own: the main window's Configure entry
   // shows the window inside its exchange, and refuses while another runs.
   void done(int result) override;
-
- signals:
-  // The main window's part of the visibility rules: whether its Reporting
-  // and Brightness menu entries are shown, and the features word for its
-  // status display.
-  void MainWindowFeatures(bool reportingShown, bool brightnessShown, quint16 featuresWord);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -96,14 +83,11 @@ class TForm2 : public QDialog, public SensorTypePage {
   void SelectPage(QWidget* page);
   void SetPageShown(QWidget* page, bool shown);
   ConfigPage PageOf(int index) const;
-  QtValueBox& Box(const std::string& name);
-  // The box the register table names for a register.
-  QtValueBox& RegisterBox(std::uint16_t address);
+  QtValueBox& NamedBox(const std::string& name);
 
   std::unique_ptr<Ui::TForm2> ui;
-  CommandExchange& exchange_;
-  ConfigState state_;
-  Converters converters_;
+  Session& session_;
+  // Every text box named "Edit…" and the two drop-down boxes, by name.
   std::map<std::string, std::unique_ptr<QtValueBox>> boxes_;
   // The live update, every 500 ms on the Debris and Water Contamination pages.
   QTimer* Timer1;

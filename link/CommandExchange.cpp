@@ -1,9 +1,9 @@
 #include "link/CommandExchange.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/Unit9.h"
+#include "link/Reply.h"
 
 Channel* LinkState::Sensor() const {
   if (m_comnum < 1 || m_comnum >= static_cast<int>(m_comms.size())) return nullptr;
@@ -92,11 +92,11 @@ bool CommandExchange::IdentifySensor(int attempts) {
     SendCommand("I");
     if (WaitReply(reply, 17, 100)) {
       // Part number and version in hexadecimal after LF, CR, STX, "I", ",".
-      unsigned part = state_.m_fwpart;
-      unsigned version = state_.m_fwversion;
-      const int fields = std::sscanf(reply.Text() + 5, "%x,%x", &part, &version);
-      if (fields >= 1) state_.m_fwpart = part;
-      if (fields >= 2) state_.m_fwversion = version;
+      // A field that cannot be read keeps its previous value.
+      std::uint32_t fields[2] = {state_.m_fwpart, state_.m_fwversion};
+      const int read = ScanHexFields(ReplyFields(reply), 2, fields);
+      if (read >= 1) state_.m_fwpart = fields[0];
+      if (read >= 2) state_.m_fwversion = fields[1];
       user_.SetMainCaption(TextOf(2));
       user_.ProgressClose();
       return true;

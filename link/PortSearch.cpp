@@ -6,14 +6,15 @@ std::string NoSensorText() { return TextOf(125) + " " + TextOf(126) + "\n\n" + T
 
 Message NoSensorMessage() { return ErrorMessage(125, NoSensorText()); }
 
-SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks) {
+PortSearchResult SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks) {
   LinkState& state = exchange.State();
   DebugLog& log = state.m_debuglog;
+  PortSearchResult result;
 
   int opened = 0;
   int answered = 0;
   for (int n = 1; n <= 99; ++n) {
-    std::unique_ptr<Channel> channel = hooks.makeChannel();
+    std::unique_ptr<Channel> channel = hooks.makeChannel ? hooks.makeChannel() : nullptr;
     if (!channel || !channel->OpenPort(n, kTextBaud)) continue;  // the slot stays empty
     log.Write("\nOpen Port %i", n);
     ++opened;
@@ -29,7 +30,8 @@ SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hook
 
   if (opened == 0) {
     state.m_comnum = kNoPort;
-    return SearchOutcome::NoPort;
+    result.outcome = SearchOutcome::NoPort;
+    return result;
   }
 
   if (answered != 0) {
@@ -42,7 +44,8 @@ SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hook
     }
     const std::optional<int> chosen = hooks.choosePort ? hooks.choosePort(open) : std::nullopt;
     if (!chosen || *chosen < 1 || *chosen > 99 || !state.m_comms[static_cast<std::size_t>(*chosen)]) {
-      return SearchOutcome::SelectionClosed;
+      result.outcome = SearchOutcome::SelectionClosed;
+      return result;
     }
     state.m_comnum = *chosen;
   }
@@ -55,12 +58,8 @@ SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hook
     slot->ClosePort();
     slot.reset();
   }
-
-  if (!exchange.IdentifySensor(5)) return SearchOutcome::SensorSilent;
-  exchange.UnlockConfig();
-  exchange.Time().Sleep(50);
-  if (hooks.readFeatures) hooks.readFeatures();
-  state.m_failcount = 0;
-  exchange.User().StartStatusPoll();
-  return SearchOutcome::SensorFound;
+  result.outcome = SearchOutcome::Chosen;
+  result.port = state.m_comnum;
+  result.answered = answered != 0;
+  return result;
 }

@@ -1,33 +1,38 @@
 #pragma once
-// The search for the sensor's port at start-up: open COM1 to COM99, ask each
-// "I" once, keep the highest that answers (or let the user pick among several
-// silent ones), close the others, identify the chosen one up to five times,
-// then unlock, read the features and start the status poll.
+// The search for the sensor's port: open COM1 to COM99, ask each "I" once,
+// keep the highest that answers (or let the user pick among several silent
+// ones), and close the others. The main window and the command-line tool
+// share it; what follows the choice is theirs.
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "link/CommandExchange.h"
 
-// The search shows no message itself: after SensorSilent ("Comms:Fail") and
-// NoPort (then the program ends) the caller shows NoSensorMessage().
 enum class SearchOutcome {
-  SensorFound,      // identified; status poll started
-  SensorSilent,     // a port was chosen but did not answer
-  NoPort,           // no port could be opened; the program ends
-  SelectionClosed,  // the port dialog was closed without "Set"; the program ends
+  Chosen,           // m_comnum is the sensor's port; every other port is closed
+  NoPort,           // no port could be opened
+  SelectionClosed,  // several silent ports and none was chosen
+};
+
+struct PortSearchResult {
+  SearchOutcome outcome = SearchOutcome::NoPort;
+  // The port chosen (Chosen), and whether it answered "I" during the search.
+  int port = 0;
+  bool answered = false;
 };
 
 struct PortSearchHooks {
   // A new channel for one port (reader not running).
   std::function<std::unique_ptr<Channel>()> makeChannel;
-  // The port dialog over the open ports, in increasing order; no value when
-  // it is closed without "Set".
+  // Called when several ports opened and none answered, with the open ports
+  // in increasing order: the port to use, or no value for none (the window
+  // shows the port dialog; the command-line tool lists them and asks for
+  // --port).
   std::function<std::optional<int>(const std::vector<int>& openPorts)> choosePort;
-  // The configure window's features read and feature refresh.
-  std::function<void()> readFeatures;
 };
 
 // "Cannot communicate with sensor." and the rest of the no-answer message.
@@ -35,4 +40,6 @@ std::string NoSensorText();
 // That text in a box titled "Error".
 Message NoSensorMessage();
 
-SearchOutcome SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks);
+// The search writes "Open Port", "Pingcomport", "m_comnum" and "deleting
+// comport" lines into the debug log when it is open.
+PortSearchResult SearchPorts(CommandExchange& exchange, const PortSearchHooks& hooks);

@@ -10,27 +10,20 @@
 #include "app/StatusPoll.h"
 #include "app/Unit9.h"
 #include "link/CommandExchange.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
-constexpr int kPort = 3;
-
-class StatusPollTest : public ::testing::Test {
+class StatusPollTest : public SessionFixture {
  protected:
   void SetUp() override {
     SetLanguage(0);
-    auto channel = std::make_unique<FakeChannel>(clock);
-    channel->OpenPort(kPort, kTextBaud);
-    channel->responder = [this](const Written& w) {
-      if (w.Text() != "A" || replies.empty()) return std::vector<std::uint8_t>{};
+    sensor.SetOtherwise([this](const std::string& request) {
+      if (request != "A" || replies.empty()) return std::string();
       std::string reply = replies.front();
       replies.pop_front();
-      return Bytes(reply);
-    };
-    fake = channel.get();
-    link.m_comms[kPort] = std::move(channel);
-    link.m_comnum = kPort;
+      return reply;
+    });
   }
 
   // The poll's answer: "" means the sensor stays silent.
@@ -38,11 +31,6 @@ class StatusPollTest : public ::testing::Test {
   static std::string StatusText(const std::string& fields) { return AsText(TextReply("A," + fields, 26)); }
   static std::string AsText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-  VirtualClock clock;
-  ScriptedUser user;
-  LinkState link;
-  CommandExchange exchange{link, clock, user};
-  FakeChannel* fake = nullptr;
   std::deque<std::string> replies;
 };
 
@@ -136,7 +124,7 @@ TEST_F(StatusPollTest, GoodRepliesFillTheDisplay) {
     EXPECT_FALSE(result.failureMessage);
     EXPECT_EQ(link.m_failcount, 0);
   }
-  EXPECT_EQ(fake->Texts(), std::vector<std::string>(std::size(kDisplayCases), "A"));
+  EXPECT_EQ(Sent(), std::vector<std::string>(std::size(kDisplayCases), "A"));
 }
 
 TEST(GaugePercentTest, ClampsToTheGaugeRange) {

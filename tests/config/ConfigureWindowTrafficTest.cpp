@@ -1,68 +1,41 @@
 // The configure window's frame without widgets: the traffic of opening and
 // closing, the page reads and the Temperature page's alarm labels.
 
-#include <map>
-
 #include "config/ConfigureFrame.h"
 #include "config/FeatureFlags.h"
-#include "tests/config/ConfigFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
-// The Sensor Type page as a record of what the features read put into it.
-struct RecordedPage : SensorTypePage {
-  FakeBox features;
-  std::map<std::uint16_t, FakeBox> levels;
-  FeatureControls shown;
-  int visibilityApplied = 0;
-
-  ValueBox& FeaturesBox() override { return features; }
-  ValueBox& AnalogueLevelBox(std::uint16_t address) override { return levels[address]; }
-  void HideAnalogueLevelBoxes() override {}
-  void ShowFeatureControls(const FeatureControls& controls) override { shown = controls; }
-  void ApplyVisibility(const FeatureVisibility&) override { ++visibilityApplied; }
-};
-
-class ConfigureTraffic : public ConfigFixture {
+class ConfigureTraffic : public SessionFixture {
  protected:
-  ConfigureTraffic() {
-    // The sensor acknowledges "cs" and "ce" with nine bytes.
-    channel->responder = [this](const Written& w) {
-      const std::string text = w.Text();
-      if (acknowledges && (text == "cs" || text == "ce")) return TextReply(text, 9);
-      return sensor.Apply(text);
-    };
-  }
+  ConfigureTraffic() { session.AddFeatureView(&page); }
 
-  void ReadPage(ConfigPage page) {
-    ReadConfigPage(converters, page, [this](std::uint16_t address) -> ValueBox& { return boxes[address]; });
-  }
+  void ReadPage(ConfigPage p) { ReadConfigPage(session, p); }
 
-  bool acknowledges = true;
-  RecordedPage page;
-  std::map<std::uint16_t, FakeBox> boxes;
+  RecordingFeatureView page{state};
 };
 
 TEST_F(ConfigureTraffic, OpeningUnlocksReadsTheFeaturesAndSendsCs) {
   sensor.Set16(0x001E, 0x0484);
-  EXPECT_TRUE(OpenConfiguring(converters, page));
+  EXPECT_TRUE(OpenConfiguring(session));
   EXPECT_EQ(Sent(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
   // The unlock waits 50 ms after the status poll stopped.
   EXPECT_EQ(channel->writes[0].atMs, 50);
   EXPECT_EQ(user.events.front(), "status stop");
   EXPECT_TRUE(user.statusPollRunning);
   EXPECT_EQ(state.FeaturesWord, 0x0484);
-  EXPECT_EQ(page.features.text, "0484");
-  EXPECT_EQ(page.shown.application, kWithDisplay);
-  EXPECT_EQ(page.shown.channel, kTemperatureContinuous);
-  EXPECT_EQ(page.visibilityApplied, 1);
+  EXPECT_EQ(BoxOf(0x001E).text, "0484");
+  EXPECT_EQ(page.controls.application, kWithDisplay);
+  EXPECT_EQ(page.controls.channel, kTemperatureContinuous);
+  EXPECT_EQ(page.events, (std::vector<std::string>{"controls", "visibility"}));
   EXPECT_TRUE(user.messages.empty());
 }
 
 TEST_F(ConfigureTraffic, AnUnansweredCsCostsFourSendsAndOneMessageAndOpeningGoesOn) {
-  acknowledges = false;
+  sensor.SetAcknowledges(false);
   const std::int64_t start = clock.NowMs();
-  EXPECT_FALSE(OpenConfiguring(converters, page));
+  EXPECT_FALSE(OpenConfiguring(session));
   const std::vector<std::string> sent = Sent();
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "cs"), 4);
   ASSERT_EQ(user.messages.size(), 1u);
@@ -72,24 +45,24 @@ TEST_F(ConfigureTraffic, AnUnansweredCsCostsFourSendsAndOneMessageAndOpeningGoes
 }
 
 TEST_F(ConfigureTraffic, AFailedFeaturesReadShowsTheWordAsZero) {
-  sensor.silentReads.insert(0x001E);
+  sensor.SilenceReadsOf(0x001E);
   sensor.Set16(0x001E, 0x0880);
-  OpenConfiguring(converters, page);
+  OpenConfiguring(session);
   EXPECT_EQ(state.FeaturesWord, 0);
-  EXPECT_EQ(page.features.text, "-----");
-  EXPECT_EQ(page.features.font, FontColour::Red);
-  EXPECT_EQ(page.shown, DecodeFeatures(0));
+  EXPECT_EQ(BoxOf(0x001E).text, "-----");
+  EXPECT_EQ(BoxOf(0x001E).font, FontColour::Red);
+  EXPECT_EQ(page.controls, DecodeFeatures(0));
   EXPECT_EQ(Sent().back(), "cs");
 }
 
 TEST_F(ConfigureTraffic, ClosingSendsCeLocksAndRestartsTheStatusPoll) {
-  EXPECT_TRUE(CloseConfiguring(exchange));
+  EXPECT_TRUE(CloseConfiguring(session));
   EXPECT_EQ(Sent(), (std::vector<std::string>{"ce", "", "U 1"}));
   EXPECT_EQ(user.events.back(), "status start");
 
   Forget();
-  acknowledges = false;
-  EXPECT_FALSE(CloseConfiguring(exchange));
+  sensor.SetAcknowledges(false);
+  EXPECT_FALSE(CloseConfiguring(session));
   const std::vector<std::string> sent = Sent();
   EXPECT_EQ(sent.back(), "U 1");
   EXPECT_EQ(user.messages.size(), 1u);
@@ -122,22 +95,22 @@ TEST_F(ConfigureTraffic, EachPageReadsItsRegistersInOrderIntoTheirBoxes) {
     EXPECT_EQ(Sent(), c.reads) << static_cast<int>(c.page);
     EXPECT_GE(clock.NowMs() - start, 50) << static_cast<int>(c.page);
   }
-  EXPECT_EQ(boxes[0x0004].text, "250");
-  EXPECT_EQ(boxes[0x003A].text, "-10");
-  EXPECT_EQ(boxes[0x0024].text, " 2.50");
-  EXPECT_EQ(boxes[0x0026].text, "1100");
-  EXPECT_EQ(boxes[0x000E].text, " 3.99");
-  EXPECT_EQ(boxes[0x0030].text, "-2");
+  EXPECT_EQ(BoxOf(0x0004).text, "250");
+  EXPECT_EQ(BoxOf(0x003A).text, "-10");
+  EXPECT_EQ(BoxOf(0x0024).text, " 2.50");
+  EXPECT_EQ(BoxOf(0x0026).text, "1100");
+  EXPECT_EQ(BoxOf(0x000E).text, " 3.99");
+  EXPECT_EQ(BoxOf(0x0030).text, "-2");
 }
 
 TEST_F(ConfigureTraffic, AFailedReadMarksItsBoxAndThePageReadGoesOn) {
-  sensor.silentReads.insert(0x0006);
+  sensor.SilenceReadsOf(0x0006);
   sensor.Set16(0x003C, 7);
   ReadPage(ConfigPage::Debris);
-  EXPECT_EQ(boxes[0x0006].text, "-----");
-  EXPECT_EQ(boxes[0x0006].font, FontColour::Red);
-  EXPECT_EQ(boxes[0x003C].text, "7");
-  EXPECT_EQ(boxes[0x003C].font, FontColour::Black);
+  EXPECT_EQ(BoxOf(0x0006).text, "-----");
+  EXPECT_EQ(BoxOf(0x0006).font, FontColour::Red);
+  EXPECT_EQ(BoxOf(0x003C).text, "7");
+  EXPECT_EQ(BoxOf(0x003C).font, FontColour::Black);
   EXPECT_EQ(Sent().back(), "R 003c 02");
 }
 

@@ -3,14 +3,14 @@
 #include <functional>
 
 #include "config/RegisterAccess.h"
-#include "tests/config/ConfigFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
 using ShowCall = std::function<std::int64_t(Converters&, FakeBox&, std::uint16_t)>;
 using SetCall = std::function<bool(Converters&, FakeBox&, std::uint16_t)>;
 
-class Converter : public ConfigFixture {};
+class Converter : public SessionFixture {};
 
 TEST_F(Converter, ShowFormatsTheRegisterValue) {
   struct Case {
@@ -55,22 +55,23 @@ TEST_F(Converter, ShowFormatsTheRegisterValue) {
 
 TEST_F(Converter, ShowSpinPutsTheValueIntoTheSpinBox) {
   sensor.Set16(0x0004, 243);
-  FakeBox box;
+  FakeSpinBox box;
   EXPECT_EQ(converters.ShowSpin16(box, 0x0004), 243);
-  EXPECT_EQ(box.spin, 243);
+  EXPECT_EQ(box.value, 243);
+  EXPECT_EQ(box.font, FontColour::Black);
 
-  sensor.silentReads.insert(0x0004);
-  box.spin = 99;
+  // A spin box shows 0 in red, not dashes.
+  sensor.SilenceReadsOf(0x0004);
+  box.value = 99;
   EXPECT_EQ(converters.ShowSpin16(box, 0x0004), 0);
-  EXPECT_EQ(box.spin, 0);
+  EXPECT_EQ(box.value, 0);
   EXPECT_EQ(box.font, FontColour::Red);
-  EXPECT_EQ(box.text, "") << "a spin box shows 0, not dashes";
 }
 
 TEST_F(Converter, AFailedShowTriesNineTimesAndShowsDashesInRed) {
   // A reply of 19 bytes to a 2-byte read is a failure even with the digits in it.
   sensor.Set16(0x0004, 0x1234);
-  sensor.shortReply = 19;
+  sensor.ShortenReadReplies(19);
   FakeBox box;
   box.text = "17";
   EXPECT_EQ(converters.ShowSigned16(box, 0x0004), 0);
@@ -81,7 +82,7 @@ TEST_F(Converter, AFailedShowTriesNineTimesAndShowsDashesInRed) {
   EXPECT_EQ(clock.NowMs(), 50 + 18 * 200 + 9 * 20);
   EXPECT_EQ(user.events, (std::vector<std::string>{"status stop", "status start"}));
 
-  sensor.shortReply = 20;
+  sensor.ShortenReadReplies(20);
   EXPECT_EQ(converters.ShowSigned16(box, 0x0004), 0x1234) << "exactly 20 bytes suffice";
 }
 
@@ -171,14 +172,14 @@ TEST_F(Converter, ATextWithoutANumberWritesNothingAndTurnsRed) {
 }
 
 TEST_F(Converter, SetSpinWritesTheSpinValue) {
-  FakeBox box;
-  box.spin = -2;
+  FakeSpinBox box;
+  box.value = -2;
   EXPECT_TRUE(converters.SetSpin16(box, 0x0004));
   EXPECT_EQ(sensor.Get16(0x0004), 0xFFFE);
 }
 
 TEST_F(Converter, AFailedLowByteWritesNoHighByte) {
-  sensor.silentWrites.insert(0x0026);
+  sensor.SilenceWritesTo(0x0026);
   FakeBox box;
   box.text = "1100";
   EXPECT_FALSE(converters.SetInteger16(box, 0x0026));
@@ -187,7 +188,7 @@ TEST_F(Converter, AFailedLowByteWritesNoHighByte) {
 }
 
 TEST_F(Converter, AFailedHighByteFailsTheWrite) {
-  sensor.silentWrites.insert(0x0027);
+  sensor.SilenceWritesTo(0x0027);
   FakeBox box;
   box.text = "1100";
   EXPECT_FALSE(converters.SetInteger16(box, 0x0026));
@@ -196,7 +197,7 @@ TEST_F(Converter, AFailedHighByteFailsTheWrite) {
 }
 
 TEST_F(Converter, AFourByteWriteStopsAtTheFirstFailedByte) {
-  sensor.silentWrites.insert(0x00D5);
+  sensor.SilenceWritesTo(0x00D5);
   EXPECT_FALSE(WriteRegister32(exchange, 0x00D4, 57600));
   EXPECT_EQ(Sent(), (std::vector<std::string>{"W 00d4 00", "W 00d5 e1", "W 00d5 e1"}));
 }
@@ -206,7 +207,7 @@ TEST_F(Converter, ReadsAnswerTheSecondSendAndReportASilentSensor) {
   int reads = 0;
   channel->responder = [this, &reads](const Written& w) {
     // The first send of every command goes unanswered.
-    return ++reads % 2 == 0 ? sensor.Apply(w.Text()) : std::vector<std::uint8_t>{};
+    return ++reads % 2 == 0 ? sensor.Answer(w) : std::vector<std::uint8_t>{};
   };
   EXPECT_EQ(ReadRegister32(exchange, 0x00D4), 2147483647);
   EXPECT_EQ(ReadRegister32Raw(exchange, 0x00D4), 0xC2010000u);

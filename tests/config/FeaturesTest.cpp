@@ -5,7 +5,7 @@
 
 #include "app/Unit9.h"
 #include "config/Features.h"
-#include "tests/config/ConfigFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(FeatureWord, DecodesAndDrivesTheVisibilityRules) {
     EXPECT_EQ(controls.analogType, c.analogType);
     EXPECT_EQ(controls.channel, c.channel);
     EXPECT_FLOAT_EQ(AnalogueScaleOf(c.word), c.scale);
-    const FeatureVisibility v = ApplyFeatureVisibility(c.word);
+    const FeatureVisibility v = VisibilityOf(c.word);
     EXPECT_EQ(v.debrisPageShown, c.debris);
     EXPECT_EQ(v.oilPageShown, c.oil);
     EXPECT_EQ(v.analogPageShown, c.analog);
@@ -68,17 +68,17 @@ TEST(FeatureWord, DisabledChannelsAndInhibit) {
   EXPECT_TRUE(all.inhibit && all.coarseDisabled && all.fineDisabled && all.thirdDisabled);
   EXPECT_TRUE(all.noTemperatureCorrection && all.noVolumeCorrection);
 
-  const FeatureVisibility coarse = ApplyFeatureVisibility(0x0048);
+  const FeatureVisibility coarse = VisibilityOf(0x0048);
   EXPECT_FALSE(coarse.coarseGaugeShown);
   EXPECT_TRUE(coarse.fineGaugeShown);
-  const FeatureVisibility fine = ApplyFeatureVisibility(0x0050);
+  const FeatureVisibility fine = VisibilityOf(0x0050);
   EXPECT_TRUE(fine.coarseGaugeShown);
   EXPECT_FALSE(fine.fineGaugeShown);
 
   // The inhibit bit alone decides the Inhibit Level box and its Set button,
   // whatever the output type.
   for (std::uint16_t word : {0x0041, 0x0801, 0x0040, 0x0800}) {
-    const FeatureVisibility v = ApplyFeatureVisibility(word);
+    const FeatureVisibility v = VisibilityOf(word);
     EXPECT_EQ(v.inhibitBoxEnabled, (word & 1) != 0) << word;
     EXPECT_EQ(v.inhibitSetShown, (word & 1) != 0) << word;
   }
@@ -86,12 +86,12 @@ TEST(FeatureWord, DisabledChannelsAndInhibit) {
 
 TEST(FeatureWord, AnalogueHintsNameTheUnit) {
   SetLanguage(0);
-  const FeatureVisibility mA = ApplyFeatureVisibility(0x0040);
+  const FeatureVisibility mA = VisibilityOf(0x0040);
   EXPECT_EQ(mA.errorLevelHint, "Analogue level to be output (In mA) when sensor has error.");
-  EXPECT_EQ(mA.zeroLevelHint, TextOf(167) + "(In mA) " + TextOf(169));
-  EXPECT_EQ(mA.fullScaleLevelHint, TextOf(167) + "(In mA) " + TextOf(170));
-  EXPECT_EQ(mA.inhibitLevelHint, TextOf(167) + "(In mA) " + TextOf(171));
-  EXPECT_EQ(ApplyFeatureVisibility(0x0002).errorLevelHint, TextOf(167) + "(In V) " + TextOf(168));
+  EXPECT_EQ(mA.zeroLevelHint, "Analogue level to be output (In mA) when sensor measures no debris.");
+  EXPECT_EQ(mA.fullScaleLevelHint, "Analogue level to be output (In mA) when sensor measures 100 percent debris.");
+  EXPECT_EQ(mA.inhibitLevelHint, "Analogue level to be output (In mA) during calibration if inhibit is checked.");
+  EXPECT_EQ(VisibilityOf(0x0002).errorLevelHint, "Analogue level to be output (In V) when sensor has error.");
 }
 
 TEST(FeatureWord, ComposesTheControlsBack) {
@@ -128,43 +128,16 @@ TEST(FeatureWord, StatusDisplayChannels) {
   }
 }
 
-// The Sensor Type page as the procedures drive it.
-class RecordingPage : public SensorTypePage {
- public:
-  explicit RecordingPage(const ConfigState& state) : state_(state) {}
-  ValueBox& FeaturesBox() override { return edit19; }
-  ValueBox& AnalogueLevelBox(std::uint16_t address) override { return levels[address]; }
-  void HideAnalogueLevelBoxes() override { events.push_back("hide levels"); }
-  void ShowFeatureControls(const FeatureControls& c) override {
-    controls = c;
-    showingFlagged = state_.ShowingFeatures;
-    events.push_back("controls");
-  }
-  void ApplyVisibility(const FeatureVisibility& v) override {
-    visibility = v;
-    events.push_back("visibility");
-  }
-
-  FakeBox edit19;
-  std::map<std::uint16_t, FakeBox> levels;
-  FeatureControls controls;
-  FeatureVisibility visibility;
-  bool showingFlagged = false;
-  std::vector<std::string> events;
-
- private:
-  const ConfigState& state_;
-};
-
-class FeaturesProcedure : public ConfigFixture {
+class FeaturesProcedure : public SessionFixture {
  protected:
-  RecordingPage page{state};
+  FeaturesProcedure() { session.AddFeatureView(&page); }
+  RecordingFeatureView page{state};
 };
 
 TEST_F(FeaturesProcedure, ReadShowsTheWordWithoutCountingAsAUserChange) {
   sensor.Set16(0x001E, 0x0041);
-  EXPECT_EQ(ReadFeatures(converters, page), 0x0041);
-  EXPECT_EQ(page.edit19.text, "0041");
+  EXPECT_EQ(ReadFeatures(session), 0x0041);
+  EXPECT_EQ(BoxOf(0x001E).text, "0041");
   EXPECT_EQ(state.FeaturesWord, 0x0041);
   EXPECT_FLOAT_EQ(state.AnalogueScale, 43.1f);
   EXPECT_EQ(page.controls, DecodeFeatures(0x0041));
@@ -179,13 +152,13 @@ TEST_F(FeaturesProcedure, ReadShowsTheWordWithoutCountingAsAUserChange) {
 
 TEST_F(FeaturesProcedure, AFailedReadGivesTheWordZero) {
   sensor.Set16(0x001E, 0x0041);
-  ReadFeatures(converters, page);
-  sensor.silentReads.insert(0x001E);
-  EXPECT_EQ(ReadFeatures(converters, page), 0);
+  ReadFeatures(session);
+  sensor.SilenceReadsOf(0x001E);
+  EXPECT_EQ(ReadFeatures(session), 0);
   EXPECT_EQ(state.FeaturesWord, 0);
   EXPECT_FLOAT_EQ(state.AnalogueScale, 91.2f);
-  EXPECT_EQ(page.edit19.text, "-----");
-  EXPECT_EQ(page.edit19.font, FontColour::Red);
+  EXPECT_EQ(BoxOf(0x001E).text, "-----");
+  EXPECT_EQ(BoxOf(0x001E).font, FontColour::Red);
   EXPECT_EQ(page.controls, DecodeFeatures(0));
 }
 
@@ -195,48 +168,48 @@ TEST_F(FeaturesProcedure, TickingDisableFineChannelWritesReadsBackAndReloads) {
   sensor.Set16(0x000C, 172);
   sensor.Set16(0x0010, 862);
   sensor.Set16(0x002A, 431);
-  ReadFeatures(converters, page);
+  ReadFeatures(session);
   Forget();
   page.events.clear();
 
   FeatureControls chosen = page.controls;
   chosen.fineDisabled = true;
-  EXPECT_TRUE(WriteFeatures(converters, page, chosen));
+  EXPECT_TRUE(WriteFeatures(session, chosen));
 
   EXPECT_EQ(Sent(), (std::vector<std::string>{"W 001e 51", "W 001f 00", "R 001e 02", "R 000e 02", "R 002a 02",
                                               "R 000c 02", "R 0010 02", "Z"}));
   EXPECT_EQ(sensor.Get16(0x001E), 0x0051);
   EXPECT_EQ(state.FeaturesWord, 0x0051);
-  EXPECT_EQ(page.edit19.text, "0051");
+  EXPECT_EQ(BoxOf(0x001E).text, "0051");
   EXPECT_EQ(page.events, (std::vector<std::string>{"hide levels", "controls", "visibility", "visibility"}));
   EXPECT_FALSE(page.visibility.fineGaugeShown);
-  EXPECT_EQ(page.levels[0x000E].text, " 3.99");
-  EXPECT_EQ(page.levels[0x0010].text, "20.00");
-  EXPECT_EQ(page.levels[0x002A].text, "10.00");
+  EXPECT_EQ(BoxOf(0x000E).text, " 3.99");
+  EXPECT_EQ(BoxOf(0x0010).text, "20.00");
+  EXPECT_EQ(BoxOf(0x002A).text, "10.00");
 }
 
 TEST_F(FeaturesProcedure, ChangingTheOutputTypeReadsTheLevelsInTheNewUnit) {
   sensor.Set16(0x001E, 0x0040);
   sensor.Set16(0x000E, 364);
-  ReadFeatures(converters, page);
+  ReadFeatures(session);
   FeatureControls chosen = page.controls;
   chosen.analogType = kVolt;
-  WriteFeatures(converters, page, chosen);
+  WriteFeatures(session, chosen);
   EXPECT_EQ(sensor.Get16(0x001E), 0x0002);
   EXPECT_FLOAT_EQ(state.AnalogueScale, 91.2f);
-  EXPECT_EQ(page.levels[0x000E].text, " 3.99");
+  EXPECT_EQ(BoxOf(0x000E).text, " 3.99");
 }
 
 TEST_F(FeaturesProcedure, AFailedWriteTurnsTheBoxRedAndShowsWhatTheSensorHolds) {
   sensor.Set16(0x001E, 0x0041);
-  ReadFeatures(converters, page);
-  sensor.silentWrites.insert(0x001E);
+  ReadFeatures(session);
+  sensor.SilenceWritesTo(0x001E);
   FeatureControls chosen = page.controls;
   chosen.coarseDisabled = true;
-  EXPECT_FALSE(WriteFeatures(converters, page, chosen));
+  EXPECT_FALSE(WriteFeatures(session, chosen));
   EXPECT_EQ(state.FeaturesWord, 0x0041);
   EXPECT_EQ(page.controls, DecodeFeatures(0x0041));
-  EXPECT_EQ(page.edit19.text, "0041");
+  EXPECT_EQ(BoxOf(0x001E).text, "0041");
   EXPECT_EQ(Sent().back(), "Z");
 }
 

@@ -10,11 +10,9 @@
 #include <unistd.h>
 
 #include "config/LiveUpdate.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
-
-constexpr int kPort = 3;
 
 // Fields 1, 2, 3 and 18 of a reply; the others are fixed filler.
 std::string Body(const std::string& coarse, const std::string& fine, const std::string& oil,
@@ -27,31 +25,22 @@ std::vector<std::uint8_t> Padded(std::string text, std::size_t length) {
   return Bytes(text);
 }
 
-class LiveUpdateTest : public ::testing::Test {
+class LiveUpdateTest : public SessionFixture {
  protected:
   LiveUpdateTest() {
-    auto channel = std::make_unique<FakeChannel>(clock);
-    sensor = channel.get();
-    sensor->OpenPort(kPort, kTextBaud);
-    sensor->responder = [this](const Written& w) {
-      return w.Text() == "a" ? reply : std::vector<std::uint8_t>{};
-    };
-    sensor->replyDelayMs = 30;
-    link.m_comms[kPort] = std::move(channel);
-    link.m_comnum = kPort;
+    sensor.SetOtherwise([this](const std::string& request) { return request == "a" ? reply : std::string(); });
+    channel->replyDelayMs = 30;
   }
 
-  std::optional<LiveReading> RunWith(const std::vector<std::uint8_t>& bytes) {
-    reply = bytes;
-    return RunLiveUpdate(exchange);
+  // What the window shows for one exchange whose reply is `bytes`.
+  std::optional<LiveDisplay> RunWith(const std::vector<std::uint8_t>& bytes) {
+    reply.assign(bytes.begin(), bytes.end());
+    const std::optional<ReportRecord> record = RunLiveUpdate(exchange);
+    if (!record) return std::nullopt;
+    return LiveDisplayOf(*record);
   }
 
-  VirtualClock clock;
-  ScriptedUser user;
-  LinkState link;
-  CommandExchange exchange{link, clock, user};
-  FakeChannel* sensor = nullptr;
-  std::vector<std::uint8_t> reply;
+  std::string reply;
 };
 
 TEST_F(LiveUpdateTest, AGoodReplyGivesGaugesAndOilValue) {
@@ -63,8 +52,7 @@ TEST_F(LiveUpdateTest, AGoodReplyGivesGaugesAndOilValue) {
   EXPECT_TRUE(reading->fineRed);
   EXPECT_EQ(reading->oilValue, 1000);
   EXPECT_FALSE(reading->oilAlarm);
-  EXPECT_EQ(reading->fields[17], 0u);
-  EXPECT_EQ(sensor->Texts(), std::vector<std::string>{"a"});
+  EXPECT_EQ(Sent(), std::vector<std::string>{"a"});
 }
 
 TEST_F(LiveUpdateTest, GaugeColourFollowsTheHundredPercentMark) {
@@ -73,7 +61,9 @@ TEST_F(LiveUpdateTest, GaugeColourFollowsTheHundredPercentMark) {
     int position;
     bool red;
   };
-  for (const Case c : {Case{"96", 150, true}, Case{"63", 99, false}, Case{"64", 100, true}, Case{"0", 0, false}}) {
+  // Fields are unsigned: one of 80000000 or more is far above 100.
+  for (const Case c : {Case{"96", 100, true}, Case{"63", 99, false}, Case{"64", 100, true}, Case{"0", 0, false},
+                       Case{"fffffff6", 100, true}}) {
     const auto reading = RunWith(TextReply(Body(c.coarse, "0", "400", "0"), 93));
     ASSERT_TRUE(reading.has_value()) << c.coarse;
     EXPECT_EQ(reading->coarse, c.position) << c.coarse;
@@ -134,7 +124,7 @@ TEST_F(LiveUpdateTest, SkipsTheTickWhileAnotherExchangeRuns) {
   ExchangeGuard busy(link);
   ASSERT_TRUE(busy.Acquired());
   EXPECT_FALSE(RunWith(TextReply(Body("32", "64", "400", "0"), 93)).has_value());
-  EXPECT_TRUE(sensor->writes.empty());
+  EXPECT_TRUE(channel->writes.empty());
 }
 
 TEST_F(LiveUpdateTest, AppendsFieldsOneTwoThreeAndStatusToTheDebugLog) {

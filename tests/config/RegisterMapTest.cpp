@@ -3,7 +3,7 @@
 #include <set>
 
 #include "config/RegisterMap.h"
-#include "tests/config/ConfigFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST(RegisterMap, PagesReadTheirRegistersInTheirOrder) {
   EXPECT_EQ(PageRegisters(ConfigPage::MODBUS), (Addresses{0x00D0, 0x00D4, 0x00D2, 0x00D8, 0x00E8}));
 }
 
-class RegisterDispatch : public ConfigFixture {};
+class RegisterDispatch : public SessionFixture {};
 
 TEST_F(RegisterDispatch, ShowsAndSetsWithTheTablesConverterAndScale) {
   struct Case {

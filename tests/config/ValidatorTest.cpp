@@ -6,7 +6,7 @@
 
 #include "config/TextPacking.h"
 #include "config/Validators.h"
-#include "tests/config/ConfigFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 
@@ -73,13 +73,13 @@ TEST(TextPacking, SwapsTheCharactersOfEachWord) {
   EXPECT_EQ(PackText4({'A', 'B', 'C', 'D'}), 0x43444142u);
 }
 
-class TextField : public ConfigFixture {};
+class TextField : public SessionFixture {};
 
 TEST_F(TextField, WritesPaddedAndReadsBackIncludingHighCharacters) {
   ASSERT_TRUE(WriteTextField(exchange, kSensorNameAddress, "TANK 3"));
   const std::uint8_t stored[] = {0x41, 0x54, 0x4b, 0x4e, 0x33, 0x20, 0x00, 0x00};
   for (std::size_t i = 0; i < 16; ++i) {
-    EXPECT_EQ(sensor.memory[kSensorNameAddress + i], i < 8 ? stored[i] : 0) << i;
+    EXPECT_EQ(sensor.At(kSensorNameAddress + i), i < 8 ? stored[i] : 0) << i;
   }
   EXPECT_EQ(ReadTextField(exchange, kSensorNameAddress), "TANK 3");
 
@@ -92,15 +92,15 @@ TEST_F(TextField, WritesPaddedAndReadsBackIncludingHighCharacters) {
 
 TEST_F(TextField, AnUnreadableGroupEndsTheText) {
   WriteTextField(exchange, kSensorNameAddress, "ABCDEFGHIJKL");
-  sensor.silentReads.insert(kSensorNameAddress + 4);
+  sensor.SilenceReadsOf(kSensorNameAddress + 4);
   EXPECT_EQ(ReadTextField(exchange, kSensorNameAddress), "ABCD");
 }
 
 TEST_F(TextField, AFailedGroupDoesNotStopTheOthers) {
-  sensor.silentWrites.insert(kSensorNameAddress + 4);
+  sensor.SilenceWritesTo(kSensorNameAddress + 4);
   EXPECT_FALSE(WriteTextField(exchange, kSensorNameAddress, "ABCDEFGHIJKLMNOP"));
-  EXPECT_EQ(sensor.memory[kSensorNameAddress + 8], 'J');
-  EXPECT_EQ(sensor.memory[kSensorNameAddress + 12], 'N');
+  EXPECT_EQ(sensor.At(kSensorNameAddress + 8), 'J');
+  EXPECT_EQ(sensor.At(kSensorNameAddress + 12), 'N');
 }
 
 }  // namespace

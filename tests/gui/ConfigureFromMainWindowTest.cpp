@@ -1,28 +1,27 @@
-// The configure window plugged into a real main window: the Configure entry,
-// the features read at start-up, the main window's menus and the language.
+// The configure window plugged into a real main window as the configurator
+// wires them: the Configure entry, the features read at start-up, the main
+// window's menus and the language.
 
 #include <gtest/gtest.h>
 
 #include <QMenu>
 
+#include "app/QtWindows.h"
+#include "config/Features.h"
 #include "config/Unit2.h"
-#include "tests/gui/ConfigSensor.h"
 #include "tests/gui/MainWindowFixture.h"
 
 namespace {
 
-// The configure window plugged into a real main window.
 class ConfigureFromMainWindow : public MainWindowFixture {
  protected:
   ConfigureFromMainWindow() {
-    fake->responder = [this](const Written& w) { return sensor.Answer(w); };
-    form2.AttachTo(form);
+    WireConfigureWindow(form, form2);
     form2.ApplyLanguage();
   }
   ~ConfigureFromMainWindow() override { form2.hide(); }
 
-  ConfigSensor sensor;
-  TForm2 form2{form.Exchange(), &form};
+  TForm2 form2{line.session, &form};
 };
 
 TEST_F(ConfigureFromMainWindow, TheConfigureEntryOpensTheWindowInsideTheMainWindowsExchange) {
@@ -32,7 +31,7 @@ TEST_F(ConfigureFromMainWindow, TheConfigureEntryOpensTheWindowInsideTheMainWind
   EXPECT_EQ(fake->Texts(), (std::vector<std::string>{"", "U 5E2B", "R 001e 02", "cs"}));
   EXPECT_FALSE(Action("Graphic1")->isVisible());
   EXPECT_TRUE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
-  EXPECT_EQ(form.hooks.featuresWord(), 0x00C0);
+  EXPECT_EQ(line.session.Config().FeaturesWord, 0x00C0);
   EXPECT_TRUE(form.Timer1()->isActive());
 
   fake->writes.clear();
@@ -42,11 +41,11 @@ TEST_F(ConfigureFromMainWindow, TheConfigureEntryOpensTheWindowInsideTheMainWind
 
 TEST_F(ConfigureFromMainWindow, TheFeaturesReadAtStartUpSetsTheMainWindowsMenus) {
   sensor.Set16(0x001E, 0x0040);
-  form.hooks.readFeatures();
+  ReadFeatures(line.session);
   EXPECT_FALSE(form2.isVisible());
   EXPECT_FALSE(Action("Graphic1")->isVisible());
   EXPECT_FALSE(Find<QMenu>("Brightness1")->menuAction()->isVisible());
-  EXPECT_EQ(form.hooks.featuresWord(), 0x0040);
+  EXPECT_EQ(line.session.Config().FeaturesWord, 0x0040);
 }
 
 TEST_F(ConfigureFromMainWindow, TheConfigureEntryIsRefusedWhileAnotherExchangeRuns) {

@@ -21,12 +21,9 @@
 #include "app/Unit9.h"
 #include "config/QtRadioGroup.h"
 #include "config/Unit2.h"
-#include "tests/gui/ConfigSensor.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
-
-constexpr int kPort = 5;
 
 std::string LiveBody(const std::string& coarse, const std::string& fine, const std::string& oil,
                      const std::string& status) {
@@ -36,12 +33,7 @@ std::string LiveBody(const std::string& coarse, const std::string& fine, const s
 class ConfigureWindowTest : public ::testing::Test {
  protected:
   ConfigureWindowTest() {
-    auto channel = std::make_unique<FakeChannel>(clock);
-    line = channel.get();
-    line->OpenPort(kPort, kTextBaud);
-    line->responder = [this](const Written& w) { return sensor.Answer(w); };
-    link.m_comms[kPort] = std::move(channel);
-    link.m_comnum = kPort;
+    sensor.SetOtherwise([this](const std::string& request) { return request == "a" ? liveReply : std::string(); });
     form.ApplyLanguage();
   }
 
@@ -77,13 +69,16 @@ class ConfigureWindowTest : public ::testing::Test {
   QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
   void LiveTick() { QMetaObject::invokeMethod(Child<QTimer>("Timer1"), "timeout"); }
 
-  VirtualClock clock;
+  // The sensor's answer to "a".
+  void LiveReply(const std::vector<std::uint8_t>& bytes) { liveReply.assign(bytes.begin(), bytes.end()); }
+
   ScriptedUser user;
-  LinkState link;
-  CommandExchange exchange{link, clock, user};
-  FakeChannel* line = nullptr;
-  ConfigSensor sensor;
-  TForm2 form{exchange};
+  FakeSession fake{user};
+  RegisterSensor& sensor = fake.sensor;
+  FakeChannel* line = fake.channel;
+  LinkState& link = fake.session.Link();
+  std::string liveReply;
+  TForm2 form{fake.session};
 };
 
 TEST_F(ConfigureWindowTest, OpeningUnlocksReadsFeaturesAndStartsConfiguringWithoutPageReads) {
@@ -121,7 +116,7 @@ TEST_F(ConfigureWindowTest, ReopeningSelectsSensorTypeWithoutPageReads) {
 }
 
 TEST_F(ConfigureWindowTest, AnUnacknowledgedStartStillOpensTheWindow) {
-  sensor.acknowledges = false;
+  sensor.SetAcknowledges(false);
   Open(0x0040);
   EXPECT_TRUE(form.isVisible());
   ASSERT_EQ(user.messages.size(), 1u);
@@ -150,7 +145,7 @@ TEST_F(ConfigureWindowTest, DebrisPageReadsItsRegistersAndFollowsTheSensorLive) 
   auto* fine = Child<QtGauge>("GaugeFine");
   const QColor red(255, 0, 0);
   const QColor yellow(255, 255, 0);
-  sensor.liveReply = TextReply(LiveBody("96", "63", "402", "2"), 93);
+  LiveReply(TextReply(LiveBody("96", "63", "402", "2"), 93));
   LiveTick();
   EXPECT_EQ(Sent(), std::vector<std::string>{"a"});
   EXPECT_EQ(coarse->Progress(), 100);
@@ -161,12 +156,12 @@ TEST_F(ConfigureWindowTest, DebrisPageReadsItsRegistersAndFollowsTheSensorLive) 
   EXPECT_EQ(Child("Edit40")->palette().color(QPalette::Base), QColor(255, 0, 0));
 
   // A reply one byte short changes nothing.
-  sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 92);
+  LiveReply(TextReply(LiveBody("10", "10", "400", "0"), 92));
   LiveTick();
   EXPECT_EQ(coarse->Progress(), 100);
   EXPECT_EQ(Text("Edit40"), "1001");
 
-  sensor.liveReply = TextReply(LiveBody("10", "10", "400", "0"), 93);
+  LiveReply(TextReply(LiveBody("10", "10", "400", "0"), 93));
   LiveTick();
   EXPECT_EQ(coarse->Progress(), 16);
   EXPECT_EQ(Text("Edit40"), "1000");
@@ -265,22 +260,23 @@ TEST_F(ConfigureWindowTest, TheFeaturesWordDecidesTheControlsShown) {
   EXPECT_TRUE(Shown("Edit6"));
 }
 
-TEST_F(ConfigureWindowTest, TheMainWindowHearsItsMenusAndTheWord) {
-  QSignalSpy spy(&form, &TForm2::MainWindowFeatures);
+TEST_F(ConfigureWindowTest, TheFeaturesReadReachesEveryViewWhileTheWindowIsClosed) {
+  RecordingFeatureView mainWindow(fake.session.Config());
+  fake.session.AddFeatureView(&mainWindow);
   sensor.Set16(0x001E, 0x00C0);
   form.Button37Click();
-  ASSERT_EQ(spy.count(), 1);
-  EXPECT_EQ(spy[0][0].toBool(), false);
-  EXPECT_EQ(spy[0][1].toBool(), true);
-  EXPECT_EQ(spy[0][2].value<quint16>(), 0x00C0);
+  EXPECT_FALSE(mainWindow.visibility.reportingMenuShown);
+  EXPECT_TRUE(mainWindow.visibility.brightnessMenuShown);
+  EXPECT_EQ(form.FeaturesWord(), 0x00C0);
+  EXPECT_EQ(Child<QtRadioGroup>("rgApplication")->itemIndex(), 1);
   // The main window reads the features at start-up while this window is closed.
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(line->Texts(), std::vector<std::string>{"R 001e 02"});
 
   sensor.Set16(0x001E, 0x0000);
   form.Button37Click();
-  ASSERT_EQ(spy.count(), 2);
-  EXPECT_EQ(spy[1][1].toBool(), false);
+  EXPECT_FALSE(mainWindow.visibility.brightnessMenuShown);
+  fake.session.RemoveFeatureView(&mainWindow);
 }
 
 TEST_F(ConfigureWindowTest, TickingAChannelBoxWritesTheComposedWordOnlyWhileActive) {

@@ -18,11 +18,11 @@
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/Unit9.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/SessionFixture.h"
 
 class MainWindowFixture : public ::testing::Test {
  protected:
-  static constexpr int kPort = 3;
+  static constexpr int kPort = FakeSession::kPort;
 
   MainWindowFixture() {
     SetLanguage(0);
@@ -33,11 +33,6 @@ class MainWindowFixture : public ::testing::Test {
       messages.push_back(message);
       return MessageAnswer::Ok;
     };
-    auto channel = std::make_unique<FakeChannel>(clock);
-    channel->OpenPort(kPort, kTextBaud);
-    fake = channel.get();
-    form.Link().m_comms[kPort] = std::move(channel);
-    form.Link().m_comnum = kPort;
   }
   ~MainWindowFixture() override { SetLanguage(0); }
 
@@ -62,11 +57,14 @@ class MainWindowFixture : public ::testing::Test {
     };
   }
 
-  VirtualClock clock;
   QtUserInterface user;
-  TForm1 form{clock, user};
+  // The channel on COM3 answers from `sensor` until a test answers itself.
+  FakeSession line{user};
+  VirtualClock& clock = line.clock;
+  RegisterSensor& sensor = line.sensor;
+  FakeChannel* fake = line.channel;
+  TForm1 form{line.session};
   TForm3 progress{&form};
-  FakeChannel* fake = nullptr;
   std::vector<Message> messages;
   std::deque<std::string> statusReplies;
 };

@@ -184,8 +184,8 @@ TEST_F(MainWindowTest, TheFeaturesRefreshShowsAndHidesMenuEntries) {
 }
 
 TEST_F(MainWindowTest, AGoodReplyFillsTheDisplay) {
-  std::uint16_t features = 0x0800;
-  form.hooks.featuresWord = [&] { return features; };
+  std::uint16_t& features = line.session.Config().FeaturesWord;
+  features = 0x0800;
   AnswerStatus({"32,64,400,190,0", "5,6,400,FFB0,3"});
   form.Timer1()->start();
   form.Timer1Timer();

@@ -53,7 +53,9 @@ class StartupFailureTest : public MainWindowFixture {
 TEST_F(StartupFailureTest, NoPortAtAllShowsTheMessageAndEndsSendingNothing) {
   form.FormShow();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, NoSensorText());
+  EXPECT_EQ(messages[0].text,
+            "Cannot communicate with sensor. Please close GUI, powercycle sensor and restart GUI.\n\n"
+            "If problem persists please refer to Oil Condition Monitoring Sensor manual.");
   EXPECT_EQ(messages[0].title, 128);
   EXPECT_EQ(closed, 1);
   EXPECT_TRUE(opened.empty());

@@ -1,0 +1,75 @@
+// The main window's start-up with the sensor on fake ports: the search, then
+// five identifications of the chosen port, the unlock, 50 ms, the features
+// read and the status poll.
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "tests/support/FakePorts.h"
+#include "tests/support/SessionFixture.h"
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  StartupTest() { session.AddFeatureView(&view); }
+
+  StartupOutcome Start(std::set<int> exist, std::set<int> answer) {
+    ports.existing = std::move(exist);
+    ports.answering = std::move(answer);
+    PortSearchHooks hooks;
+    hooks.makeChannel = [this] { return ports.Make(); };
+    hooks.choosePort = [this](const std::vector<int>&) { return choice; };
+    return StartSensor(session, hooks);
+  }
+
+  VirtualClock clock;
+  ScriptedUser user;
+  Session session{clock, user};
+  FakePorts ports{clock};
+  RecordingFeatureView view{session.Config()};
+  std::optional<int> choice;
+};
+
+TEST_F(StartupTest, AnAnsweringSensorIsIdentifiedUnlockedReadAndPolled) {
+  ports.sensor.Set16(0x001E, 0x00C0);
+  EXPECT_EQ(Start({4}, {4}), StartupOutcome::SensorFound);
+  EXPECT_EQ(ports.Texts(4), (std::vector<std::string>{"I", "I", "", "U 5E2B", "R 001e 02"}));
+  EXPECT_EQ(session.Config().FeaturesWord, 0x00C0);
+  EXPECT_EQ(view.events, (std::vector<std::string>{"controls", "visibility"}));
+  EXPECT_TRUE(view.visibility.brightnessMenuShown);
+  EXPECT_TRUE(user.statusPollRunning);
+  EXPECT_EQ(user.events.back(), "status start");
+  EXPECT_EQ(session.Link().m_failcount, 0);
+}
+
+TEST_F(StartupTest, TheFeaturesAreReadFiftyMillisecondsAfterTheUnlock) {
+  ASSERT_EQ(Start({4}, {4}), StartupOutcome::SensorFound);
+  const std::vector<Written>& writes = ports.records.at(4).writes;
+  ASSERT_EQ(writes.size(), 5u);
+  EXPECT_EQ(writes[3].Text(), "U 5E2B");
+  // The unlock's own 20 ms, the 50 ms pause, then the read's own 50 ms.
+  EXPECT_EQ(writes[4].atMs, writes[3].atMs + 20 + 50 + 50);
+}
+
+TEST_F(StartupTest, AChosenSilentPortIsAskedFiveTimesMoreAndLeftUnpolled) {
+  choice = 2;
+  EXPECT_EQ(Start({1, 2, 3}, {}), StartupOutcome::SensorSilent);
+  EXPECT_EQ(ports.Texts(2), std::vector<std::string>(6, "I")) << "one search attempt, then five";
+  EXPECT_TRUE(user.messages.empty()) << "the caller shows the message after \"Comms:Fail\"";
+  EXPECT_FALSE(user.statusPollRunning);
+  EXPECT_TRUE(view.events.empty());
+}
+
+TEST_F(StartupTest, OneSilentPortCostsTheSearchAndFiveAttempts) {
+  EXPECT_EQ(Start({6}, {}), StartupOutcome::SensorSilent);
+  EXPECT_EQ(clock.NowMs(), 1050 + 5 * 1050);
+}
+
+TEST_F(StartupTest, NoPortAndAClosedDialogEndWithoutFollowUp) {
+  EXPECT_EQ(Start({}, {}), StartupOutcome::NoPort);
+  EXPECT_EQ(Start({1, 2}, {}), StartupOutcome::SelectionClosed);
+  EXPECT_EQ(ports.Texts(1), std::vector<std::string>{"I"});
+  EXPECT_FALSE(user.statusPollRunning);
+}
+
+}  // namespace
