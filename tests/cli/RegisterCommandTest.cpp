@@ -10,65 +10,18 @@
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
 #include "tests/support/PtySensor.h"
+#include "tests/support/RegisterSensor.h"
 
 namespace {
 
-// Answers "R %04x 02", "R %04x 04" and "W %04x %02x" from a byte memory and
-// records every command text.
-class RegisterSensor {
+// The sensor's memory, answering over the pseudo-terminal.
+class PtyRegisterSensor : public RegisterSensor {
  public:
-  explicit RegisterSensor(Pty& pty)
-      : sensor_(pty, [this](const std::string& request) { return Answer(request); }) {}
-  void Set16(unsigned address, unsigned value) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    memory_[address & 0xFFFF] = static_cast<std::uint8_t>(value);
-    memory_[(address + 1) & 0xFFFF] = static_cast<std::uint8_t>(value >> 8);
-  }
-  void Set32(unsigned address, std::uint32_t value) {
-    Set16(address, value & 0xFFFF);
-    Set16(address + 2, value >> 16);
-  }
-  std::uint8_t At(unsigned address) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return memory_[address];
-  }
-  void SilenceWritesTo(unsigned address) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    silentWrites_.insert(address);
-  }
+  explicit PtyRegisterSensor(Pty& pty) : sensor_(pty, [this](const std::string& request) { return Answer(request); }) {}
   std::vector<std::string> Commands() const { return sensor_.Requests(); }
 
  private:
-  std::string Answer(const std::string& text) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    unsigned address = 0;
-    unsigned value = 0;
-    if (std::sscanf(text.c_str(), "W %4x %2x", &address, &value) == 2) {
-      if (silentWrites_.count(address)) return "";
-      memory_[address] = static_cast<std::uint8_t>(value);
-      return "\n\r\x02W";
-    }
-    if (std::sscanf(text.c_str(), "R %4x %2x", &address, &value) == 2) {
-      std::string reply = "\n\r\x02R";
-      char field[8];
-      std::snprintf(field, sizeof field, " %04x", address);
-      reply += field;
-      for (unsigned i = 0; i < value; ++i) {
-        std::snprintf(field, sizeof field, " %02x", static_cast<unsigned>(memory_[(address + i) & 0xFFFF]));
-        reply += field;
-      }
-      // The sensor's reply is at least 20 (2 bytes) or 26 (4 bytes) long.
-      reply += "\r\n";
-      reply.resize(std::max<std::size_t>(reply.size(), value == 2 ? 20 : 26), ' ');
-      return reply;
-    }
-    return "";
-  }
-
-  std::mutex mutex_;
-  std::array<std::uint8_t, 0x10000> memory_{};
-  std::set<unsigned> silentWrites_;
-  PtySensor sensor_;  // last: its thread answers from the members above
+  PtySensor sensor_;
 };
 
 class RegisterCommands : public ::testing::Test {
@@ -80,7 +33,7 @@ class RegisterCommands : public ::testing::Test {
   }
   Pty pty;
   PortsFolder home;
-  RegisterSensor sensor{pty};
+  PtyRegisterSensor sensor{pty};
 };
 
 TEST_F(RegisterCommands, ReadPrintsHexadecimalAndDecimal) {

@@ -9,30 +9,28 @@
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
 #include "tests/support/PtySensor.h"
+#include "tests/support/RegisterSensor.h"
 
 namespace {
 
-// Answers the features read with a given word and each "A" with the next
-// status fields; "" or none left: silent. Records the times of the "A"s.
+// A sensor whose features word is given and whose answers to "A" are the
+// next status fields ("" or none left: silent). Records the times of the "A"s.
 class StatusSensor {
  public:
   StatusSensor(Pty& pty, std::uint16_t features, std::deque<std::string> statusFields)
-      : features_(features), status_(std::move(statusFields)), sensor_(pty, [this](const std::string& request) {
-          return Answer(request);
-        }) {}
+      : status_(std::move(statusFields)), sensor_(pty, [this](const std::string& request) {
+          return memory_.Answer(request);
+        }) {
+    memory_.Set16(0x001E, features);
+    memory_.SetOtherwise([this](const std::string& request) { return Status(request); });
+  }
   std::vector<std::chrono::steady_clock::time_point> StatusTimes() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return statusTimes_;
   }
 
  private:
-  std::string Answer(const std::string& text) {
-    if (text == "R 001e 02") {
-      // The two bytes of a register read sit at positions 10-11 and 13-14.
-      char bytes[8];
-      std::snprintf(bytes, sizeof bytes, "%02x %02x", features_ & 0xFF, features_ >> 8);
-      return SensorReply(std::string("R 001e ") + bytes, 20);
-    }
+  std::string Status(const std::string& text) {
     if (text != "A") return "";
     std::lock_guard<std::mutex> lock(mutex_);
     statusTimes_.push_back(std::chrono::steady_clock::now());
@@ -42,10 +40,10 @@ class StatusSensor {
     return fields.empty() ? "" : SensorReply("A," + fields, 26);
   }
 
-  std::uint16_t features_;
   std::deque<std::string> status_;
   mutable std::mutex mutex_;
   std::vector<std::chrono::steady_clock::time_point> statusTimes_;
+  RegisterSensor memory_;
   PtySensor sensor_;  // last: its thread answers from the members above
 };
 

@@ -348,6 +348,25 @@ TEST_F(ConfigureWindowTest, ScalingShortcutsActEvenWhereABoxWouldCopy) {
   EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
 }
 
+TEST_F(ConfigureWindowTest, EveryControlTheRegisterMapNamesIsABoxOfTheWindow) {
+  for (const RegisterInfo& r : RegisterTable()) {
+    if (*r.control == '\0') continue;
+    SCOPED_TRACE(r.control);
+    QWidget* widget = form.findChild<QWidget*>(r.control);
+    ASSERT_NE(widget, nullptr);
+    // The parity code goes through its drop-down box; every other register
+    // through a text box.
+    const bool dropDown = r.show == ShowKind::Register16;
+    EXPECT_EQ(qobject_cast<QComboBox*>(widget) != nullptr, dropDown);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(widget) != nullptr, !dropDown);
+    ValueBox& box = form.Box(r.address);
+    box.SetText("7");
+    EXPECT_EQ(box.Text(), "7");
+  }
+  // Putting a text into a drop-down box does not choose an entry.
+  EXPECT_EQ(Child<QComboBox>("ComboBoxParity")->currentIndex(), -1);
+}
+
 TEST_F(ConfigureWindowTest, EnglishCaptions) {
   EXPECT_EQ(form.windowTitle(), "Oil Debris Sensor Configurator");
   const std::pair<const char*, const char*> titles[] = {
