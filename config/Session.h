@@ -7,6 +7,7 @@
 // command-line tool and the tests build it the same way.
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,13 @@ class Session {
   void AddFeatureView(FeatureView* view) { views_.push_back(view); }
   void RemoveFeatureView(FeatureView* view) { std::erase(views_, view); }
   const std::vector<FeatureView*>& FeatureViews() const { return views_; }
+
+  // The configure window's live update, for the actions that must not share
+  // the line with it: stop it, and start it again only where it belongs
+  // (the window open on the Debris or Water Contamination page). Unset
+  // while no configure window exists.
+  std::function<void()> stopLiveUpdate;
+  std::function<void()> resumeLiveUpdate;
 
  private:
   Clock& clock_;

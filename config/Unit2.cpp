@@ -61,6 +61,10 @@ TForm2::TForm2(Session& session, QWidget* parent)
   }
   session_.SetBoxes(this);
   session_.AddFeatureView(this);
+  session_.stopLiveUpdate = [this] { Timer1->stop(); };
+  session_.resumeLiveUpdate = [this] {
+    if (isVisible() && PageHasLiveUpdate(PageOf(ui->PageControl1->currentIndex()))) Timer1->start();
+  };
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
@@ -104,6 +108,8 @@ TForm2::TForm2(Session& session, QWidget* parent)
 }
 
 TForm2::~TForm2() {
+  session_.stopLiveUpdate = nullptr;
+  session_.resumeLiveUpdate = nullptr;
   session_.RemoveFeatureView(this);
   session_.SetBoxes(nullptr);
 }
