@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libgl1-mesa-dev
+# Qt Charts' CMake package needs libqt6opengl6-dev, which qt6-base-dev only
+# recommends (and recommends are not installed here).
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev libgl1-mesa-dev
           libgtest-dev fonts-wine fonts-wqy-microhei xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -132,7 +132,10 @@ TextAnswer TextCommands::ExtendedStatus() {
       r.debrisCount,    r.oilRefCount,    r.oilCount,   r.calibratedCoarse, r.coarseCorrection,
       r.calibratedFine, r.fineCorrection, r.status};
   std::string body = kHeader + "a";
-  for (const std::uint32_t field : fields) body += "," + Hex(field);
+  for (const std::uint32_t field : fields) {
+    body += ',';
+    body += Hex(field);
+  }
   TextAnswer answer;
   answer.expected = 93;
   answer.liveData = true;
@@ -154,7 +157,8 @@ TextAnswer TextCommands::ReadRegisters(const std::vector<std::string>& words) co
   for (std::size_t i = 0; i < bytes->size(); ++i) {
     char value[4];
     std::snprintf(value, sizeof value, "%02x", (*bytes)[i]);
-    body += (i == 0 ? "" : " ") + std::string(value);
+    if (i != 0) body += ' ';
+    body += value;
   }
   TextAnswer answer;
   // Byte k's two digits sit at positions 10 + 3k and 11 + 3k.

@@ -83,7 +83,8 @@ TEST(Cli, IdentifyGivesUpAfterFiveAttempts) {
   PtySensor sensor(pty, Identifying(/*silent=*/true));
   const ProcessResult r = Cli({"--port", "COM4", "identify"}, home.Home());
   EXPECT_EQ(r.status, 1);
-  std::vector<std::uint8_t> expected;
-  for (int i = 0; i < 5; ++i) expected.insert(expected.end(), {0x02, 0x49, 0x0D});
+  // STX "I" CR, five times.
+  const std::vector<std::uint8_t> expected = {0x02, 0x49, 0x0D, 0x02, 0x49, 0x0D, 0x02, 0x49,
+                                              0x0D, 0x02, 0x49, 0x0D, 0x02, 0x49, 0x0D};
   EXPECT_EQ(sensor.Received(), expected);
 }

@@ -11,7 +11,7 @@
 #include "tests/support/Pty.h"
 
 namespace {
-const std::string kFirmware = std::string(OD_SHARED_DIR) + "/testdata/hex/pic24fj256gb106-buspirate-v4-bootloader.hex";
+const std::string kFirmware = std::string(OD_TESTDATA_DIR) + "/pic24fj256gb106-buspirate-v4-bootloader.hex";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path);
@@ -54,7 +54,7 @@ TEST(CliUpgrade, FailuresExitWithTheFailedStepsMessage) {
       // Left in its bootloader by an earlier upgrade: not identified, not
       // rebooted, and its version request goes unanswered.
       {{"--boot", "--boot-silent", "1"}, kFirmware, 1, "Cannot read Bootloader version"},
-      {{}, std::string(OD_SHARED_DIR) + "/testdata/hex/arm-stm32f042-daytripper-rx-keil.hex", 2,
+      {{}, std::string(OD_TESTDATA_DIR) + "/arm-stm32f042-daytripper-rx-keil.hex", 2,
        "Cannot import hex file"},
   };
   for (const Case& c : cases) {

@@ -103,8 +103,8 @@ TEST_F(LiveUpdateTest, IncompleteOrMalformedRepliesChangeNothing) {
   const Case cases[] = {
       {"92 characters", TextReply(Body("32", "64", "400", "0"), 92)},
       {"silent sensor", {}},
-      {"status letter", TextReply("A" + Body("32", "64", "400", "0").substr(1), 93)},
-      {"no comma", TextReply("a;" + Body("32", "64", "400", "0").substr(2), 93)},
+      {"status letter", TextReply(std::string("A").append(Body("32", "64", "400", "0"), 1), 93)},
+      {"no comma", TextReply(std::string("a;").append(Body("32", "64", "400", "0"), 2), 93)},
       {"space for STX", Padded("\n\r " + Body("32", "64", "400", "0"), 93)},
       {"seventeen fields", TextReply("a,1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,10,11", 93)},
       {"field not hexadecimal", TextReply("a,1,2,zz,4,5,6,7,8,9,a,b,c,d,e,f,10,11,12", 93)},

@@ -200,8 +200,6 @@ TEST(HexImageFile, RealWorldFiles) {
     std::uint32_t lines, start, end;
   } const cases[] = {
       {"pic24fj256gb106-buspirate-v4-bootloader.hex", true, 683, 0, 0x55800},
-      {"pic24fj64ga002-buspirate-v3-firmware-v6.3-r2151.hex", true, 5379, 0, 0x14FF8},
-      {"pic24fj64ga002-buspirate-firmware-xc16-build.hex", true, 4545, 0, 0x11AD8},
       {"dspic33fj128gp204-webplatform-ds33intro.hex", true, 137, 0, 0x724},
       {"pic24hj-pic24lib-echo-app.hex", true, 1103, 0, 0x564C},
       {"avr-atmega32u4-caterina-leonardoethernet-bootloader.hex", true, 250, 0x7000, 0x7F68},
@@ -222,4 +220,17 @@ TEST(HexImageFile, RealWorldFiles) {
     EXPECT_EQ(file.LastRange().start, c.start);
     EXPECT_EQ(file.LastRange().end, c.end);
   }
+}
+
+TEST(HexImageFile, LargeDenseImageInUpperCaseDigits) {
+  TempFolder folder;
+  const std::string text = DenseFirmwareText();
+  ASSERT_EQ(text.find_first_of("abcdef"), std::string::npos) << "the image is written in upper-case digits";
+  ASSERT_NE(text.find_first_of("ABCDEF"), std::string::npos);
+  HexImageFile file;
+  ASSERT_EQ(file.Open(folder.Write("dense.hex", text)), HexOpenResult::Opened) << file.Refusal().Describe();
+  EXPECT_EQ(file.LineCount(), kDenseFirmwareLines);
+  EXPECT_EQ(file.ImageCheckValue(), kDenseFirmwareCheck);
+  EXPECT_EQ(file.LastRange().start, 0u);
+  EXPECT_EQ(file.LastRange().end, kDenseFirmwareBytes);
 }

@@ -49,6 +49,24 @@ std::string FirmwareText(int dataRecords) {
   return JoinLines(lines);
 }
 
+std::string DenseFirmwareText() {
+  std::vector<std::string> lines = {LinearLine(0x0000)};
+  std::uint32_t seed = 0x2545F491;
+  for (std::uint32_t r = 0; r <= 5000; ++r) {
+    const std::uint32_t address = r * 16;
+    if (address == 0x10000) lines.push_back(LinearLine(0x0001));
+    std::vector<std::uint8_t> data(r == 5000 ? 8 : 16);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      const bool unused = r >= 3000 && r < 3800;
+      data[i] = i % 4 == 3 ? 0x00 : unused ? 0xFF : static_cast<std::uint8_t>(seed >> 24);
+    }
+    lines.push_back(DataLine(static_cast<std::uint16_t>(address & 0xFFFF), data));
+  }
+  lines.push_back(kEndLine);
+  return JoinLines(lines, "\r\n");
+}
+
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "od-firmware-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
@@ -66,4 +84,4 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
   return path;
 }
 
-std::string SamplePath(const std::string& name) { return std::string(OD_SHARED_DIR) + "/testdata/hex/" + name; }
+std::string SamplePath(const std::string& name) { return std::string(OD_TESTDATA_DIR) + "/" + name; }

@@ -20,6 +20,20 @@ std::string JoinLines(const std::vector<std::string>& lines, const std::string& 
 // the end-of-file record.
 std::string FirmwareText(int dataRecords);
 
+// A large dense image as a PIC24 toolchain writes one, in upper-case digits
+// with CR LF line endings: an extended linear address record for 0x0000,
+// 5000 data records of 16 bytes and one of 8 from address 0 (0x13888 bytes,
+// no gaps), an extended linear address record for 0x0001 before the record
+// at 0x10000, and the end-of-file record: 5004 lines. Every fourth byte (the
+// phantom byte of a 24-bit instruction word) is 00; records 3000 to 3799 are
+// unused flash written out as FF FF FF 00, the rest is code-like data.
+std::string DenseFirmwareText();
+inline constexpr std::uint32_t kDenseFirmwareLines = 5004;
+inline constexpr std::uint32_t kDenseFirmwareBytes = 0x13888;
+// The CRC-16 (polynomial 0x1021, initial value 0) of those 0x13888 bytes,
+// computed apart from the code under test.
+inline constexpr std::uint16_t kDenseFirmwareCheck = 0x5865;
+
 class TempFolder {
  public:
   TempFolder();
@@ -34,5 +48,5 @@ class TempFolder {
   std::string path_;
 };
 
-// A real-world sample from the shared test data.
+// A real-world sample from tests/data/hex (see SOURCES.md there).
 std::string SamplePath(const std::string& name);

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "firmware/SensorUpgrade.h"
 #include "tests/firmware/FakeSensor.h"
@@ -195,26 +196,37 @@ TEST(SensorUpgrade, TicksAndClicksDuringTheUpgradeFindTheGuardTaken) {
 
 TEST(SensorUpgrade, RealWorldFirmwareIsProgrammedAndVerified) {
   // Data bytes below the cut-off, from the samples' descriptions: the
-  // configuration words at 0x1F00000 and above stay out of the image.
+  // configuration words at 0x1F00000 and above stay out of the image. The
+  // large dense image in upper-case digits is generated; its check value is
+  // known beforehand.
+  TempFolder folder;
   struct Case {
     const char* name;
+    std::string path;
     std::size_t dataBytes;
+    std::optional<std::uint16_t> check;
   } const cases[] = {
-      {"pic24fj256gb106-buspirate-v4-bootloader.hex", 10584},
-      {"pic24fj64ga002-buspirate-v3-firmware-v6.3-r2151.hex", 86008},
-      {"pic24fj64ga002-buspirate-firmware-xc16-build.hex", 72400},
-      {"dspic33fj128gp204-webplatform-ds33intro.hex", 1836 - 16},
-      {"pic24hj-pic24lib-echo-app.hex", 16992 - 28},
-      {"avr-atmega32u4-caterina-leonardoethernet-bootloader.hex", 3942},
+      {"pic24fj256gb106-buspirate-v4-bootloader.hex", SamplePath("pic24fj256gb106-buspirate-v4-bootloader.hex"), 10584,
+       std::nullopt},
+      {"dspic33fj128gp204-webplatform-ds33intro.hex", SamplePath("dspic33fj128gp204-webplatform-ds33intro.hex"),
+       1836 - 16, std::nullopt},
+      {"pic24hj-pic24lib-echo-app.hex", SamplePath("pic24hj-pic24lib-echo-app.hex"), 16992 - 28, std::nullopt},
+      {"avr-atmega32u4-caterina-leonardoethernet-bootloader.hex",
+       SamplePath("avr-atmega32u4-caterina-leonardoethernet-bootloader.hex"), 3942, std::nullopt},
+      {"generated dense image", folder.Write("dense.hex", DenseFirmwareText()), kDenseFirmwareBytes,
+       kDenseFirmwareCheck},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    UpgradeBench bench(SamplePath(c.name));
+    UpgradeBench bench(c.path);
     ASSERT_EQ(bench.Run(), UpgradeOutcome::Programmed)
         << (bench.user.messages.empty() ? "" : bench.user.messages[0].detail);
     EXPECT_EQ(bench.sensor.ProgrammedBytes(), c.dataBytes);
     ASSERT_TRUE(bench.sensor.verifiedCheck.has_value());
     EXPECT_EQ(*bench.sensor.verifiedCheck, bench.sensor.ProgrammedCheck());
+    if (c.check) {
+      EXPECT_EQ(*bench.sensor.verifiedCheck, *c.check);
+    }
     EXPECT_EQ(bench.sensor.badFrames, 0);
   }
 }

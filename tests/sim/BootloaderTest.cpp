@@ -24,8 +24,12 @@ int MsSince(Steady::time_point start) {
 
 // One Intel HEX record as the write command carries it, checksum included.
 Bytes Record(std::uint8_t type, std::uint16_t offset, const Bytes& data) {
-  Bytes record{static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(offset >> 8),
-               static_cast<std::uint8_t>(offset & 0xFF), type};
+  Bytes record;
+  record.reserve(data.size() + 5);
+  record.push_back(static_cast<std::uint8_t>(data.size()));
+  record.push_back(static_cast<std::uint8_t>(offset >> 8));
+  record.push_back(static_cast<std::uint8_t>(offset & 0xFF));
+  record.push_back(type);
   record.insert(record.end(), data.begin(), data.end());
   std::uint8_t sum = 0;
   for (const std::uint8_t b : record) sum = static_cast<std::uint8_t>(sum + b);
