@@ -17,11 +17,6 @@ void Reload(Session& session) { session.Exchange().SendCommand("Z"); }
 
 SetOutcome Outcome(bool written) { return written ? SetOutcome::Written : SetOutcome::Failed; }
 
-void ReadText(Session& session, std::uint16_t firstAddress) {
-  const std::optional<std::string> text = ReadTextField(session.Exchange(), firstAddress);
-  BoxOf(session, firstAddress).SetText(text ? FromSingleByte(*text) : std::string(kFailedRead));
-}
-
 std::string Trimmed(const std::string& text) {
   const auto notSpace = [](unsigned char c) { return !std::isspace(c); };
   const auto first = std::find_if(text.begin(), text.end(), notSpace);
@@ -52,15 +47,31 @@ std::optional<std::uint16_t> ParityCode(const std::string& text) {
   return std::nullopt;
 }
 
-ModbusReading ReadModbusPage(Session& session) {
-  Converters& convert = session.Convert();
-  convert.ShowUnsigned16(BoxOf(session, kSlaveAddress), kSlaveAddress);
-  ValueBox& baudRate = BoxOf(session, kBaudRate);
-  convert.ShowUnsigned32(baudRate, kBaudRate);
-  ModbusReading reading{baudRate.Text()};
+void ReadSlaveAddress(Session& session) {
+  session.Convert().ShowUnsigned16(BoxOf(session, kSlaveAddress), kSlaveAddress);
+}
+
+std::string ReadBaudRate(Session& session) {
+  ValueBox& box = BoxOf(session, kBaudRate);
+  session.Convert().ShowUnsigned32(box, kBaudRate);
+  return box.Text();
+}
+
+void ReadParity(Session& session) {
   BoxOf(session, kParity).SetText(ParityText(ReadRegister16(session.Exchange(), kParity)));
-  ReadText(session, kSensorNameAddress);
-  ReadText(session, kSensorLocationAddress);
+}
+
+void ReadModbusText(Session& session, std::uint16_t firstAddress) {
+  const std::optional<std::string> text = ReadTextField(session.Exchange(), firstAddress);
+  BoxOf(session, firstAddress).SetText(text ? FromSingleByte(*text) : std::string(kFailedRead));
+}
+
+ModbusReading ReadModbusPage(Session& session) {
+  ReadSlaveAddress(session);
+  ModbusReading reading{ReadBaudRate(session)};
+  ReadParity(session);
+  ReadModbusText(session, kSensorNameAddress);
+  ReadModbusText(session, kSensorLocationAddress);
   return reading;
 }
 

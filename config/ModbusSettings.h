@@ -15,6 +15,7 @@
 
 #include "config/Session.h"
 #include "config/SetOutcome.h"
+#include "config/TextPacking.h"
 
 constexpr std::uint16_t kSlaveAddress = 0x00D0;
 constexpr std::uint16_t kParity = 0x00D2;
@@ -39,6 +40,13 @@ struct ModbusReading {
 // failed; a name or location with a group that cannot be read shows
 // "-----", so that a part of a text is never taken for the whole.
 ModbusReading ReadModbusPage(Session& session);
+
+// The parts of the page read (the page's hidden read buttons run them one
+// by one). ReadBaudRate returns the text for the drop-down box.
+void ReadSlaveAddress(Session& session);
+std::string ReadBaudRate(Session& session);
+void ReadParity(Session& session);
+void ReadModbusText(Session& session, std::uint16_t firstAddress);
 
 // The parity box's text for a code read (no value: the read failed).
 std::string ParityText(std::optional<std::uint16_t> code);
