@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "config/ConfigureFrame.h"
 #include "config/FeatureView.h"
 #include "config/RegisterMap.h"
 #include "config/Session.h"
@@ -70,6 +71,7 @@ class TForm2 : public QDialog, public RegisterBoxes, public FeatureView {
  protected:
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormShow();
