@@ -92,6 +92,7 @@ TForm2::TForm2(Session& session, QWidget* parent)
     if (guard.Acquired()) Button37Click();
   });
   connect(ui->Button38, &QPushButton::clicked, this, &TForm2::FeatureControlChanged);
+  ConnectPageActions();
 
   Scaling1 = new QMenu(QStringLiteral("Scaling"), this);
   Scaling1->setObjectName("Scaling1");
@@ -300,7 +301,7 @@ void TForm2::PageControl1Change(int index) {
   if (!guard.Acquired()) return;
   const ConfigPage page = PageOf(index);
   if (page == ConfigPage::Temperature) SetTemperatureAlarmLabels();
-  ReadConfigPage(session_, page);
+  ShowPageReading(ReadConfigPage(session_, page));
   if (PageHasLiveUpdate(page)) Timer1->start();
 }
 
