@@ -105,3 +105,9 @@ int RunWrite(CliSession& session, const std::vector<std::string>& args);
 int RunFeatures(CliSession& session, const std::vector<std::string>& args);
 // upgrade FILE.hex: replaces the sensor's firmware through its bootloader.
 int RunUpgrade(CliSession& session, const std::vector<std::string>& args);
+// The configure window's pages, each inside its opening and closing frame:
+// settings, set NAME VALUE, calibrate ACTION, j1939.
+int RunSettings(CliSession& session, const std::vector<std::string>& args);
+int RunSet(CliSession& session, const std::vector<std::string>& args);
+int RunCalibrate(CliSession& session, const std::vector<std::string>& args);
+int RunJ1939(CliSession& session, const std::vector<std::string>& args);

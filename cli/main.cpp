@@ -21,6 +21,10 @@ const Command kCommands[] = {
     {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
     {"features", RunFeatures, "features                   the features word and what it means"},
     {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
+    {"settings", RunSettings, "settings                   every setting of the configure window's pages, NAME VALUE"},
+    {"set", RunSet, "set NAME VALUE             one setting, as its page's Set button writes it (set --help)"},
+    {"calibrate", RunCalibrate, "calibrate ACTION           zero, coarse-full, fine-full, clean-oil, coarse-scale, fine-scale"},
+    {"j1939", RunJ1939, "j1939                      the J1939 NAME and identifier fields, NAME, PGN and CAN-ID"},
 };
 
 int Usage(std::ostream& out, int status) {
