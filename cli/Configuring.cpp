@@ -4,12 +4,20 @@
 #include <iostream>
 
 #include "config/ConfigureFrame.h"
+#include "config/Features.h"
 
 int RunConfiguring(CliSession& session, const std::function<int(Session&, const FeatureVisibility&)>& work) {
   if (const int status = session.Connect(); status != kExitOk) return status;
   Session& core = session.Core();
   const bool started = OpenConfiguring(core);
-  const int status = work(core, VisibilityOf(core.Config().FeaturesWord));
+  // Without the features word nobody knows which pages this sensor has.
+  const bool featuresRead = core.Boxes().Box(kFeaturesAddress).Text() != kFailedRead;
+  int status = kExitFailed;
+  if (featuresRead) {
+    status = work(core, VisibilityOf(core.Config().FeaturesWord));
+  } else {
+    Complain("the sensor did not answer the read of the features word (001e); nothing done");
+  }
   const bool ended = CloseConfiguring(core);
   if (started && ended) return status;
   Complain(std::string("the sensor did not acknowledge the ") +

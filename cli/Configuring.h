@@ -13,7 +13,8 @@
 
 // Runs `work` with the session and the visibility rules of the features
 // word the opening read; returns its exit status, or kExitFailed when the
-// sensor acknowledged neither "cs" nor "ce" and the work itself succeeded.
+// sensor did not acknowledge "cs" or "ce" and the work itself succeeded.
+// When the features word cannot be read the work is not done (kExitFailed).
 int RunConfiguring(CliSession& session, const std::function<int(Session&, const FeatureVisibility&)>& work);
 
 // Whether `args` asks for the command's help (--help or -h anywhere).

@@ -20,7 +20,9 @@ using V = FeatureVisibility;
 bool Debris(const V& v) { return v.debrisPageShown; }
 bool Water(const V& v) { return v.oilPageShown && v.waterControlsShown; }
 bool Level(const V& v) { return v.analogPageShown && v.analogueBoxesShown && v.analogueSetButtonsShown; }
-bool Inhibit(const V& v) { return v.analogPageShown && v.analogueBoxesShown && v.inhibitBoxEnabled && v.inhibitSetShown; }
+bool Inhibit(const V& v) {
+  return v.analogPageShown && v.analogueBoxesShown && v.inhibitBoxEnabled && v.inhibitSetShown;
+}
 bool Alarm(const V& v) { return v.temperaturePageShown && v.temperatureControlsShown; }
 bool Can(const V& v) { return v.canPageShown; }
 bool Pgn(const V& v) { return v.pgnPageShown; }
@@ -100,7 +102,9 @@ PreparedValue PrepareValue(const Setting& setting, const std::string& value) {
       break;
     case K::Threshold:
     case K::TemperatureAlarm:
-      if (!ValidatedWholeNumber(value, info.minimum, info.maximum)) return Refused(std::string("takes ") + setting.accepts);
+      if (!ValidatedWholeNumber(value, info.minimum, info.maximum)) {
+        return Refused(std::string("takes ") + setting.accepts);
+      }
       break;
     case K::FilterTime: {
       const std::optional<float> seconds = ParsePositiveReal(value);

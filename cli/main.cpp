@@ -23,7 +23,7 @@ const Command kCommands[] = {
     {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
     {"settings", RunSettings, "settings                   every setting of the configure window's pages, NAME VALUE"},
     {"set", RunSet, "set NAME VALUE             one setting, as its page's Set button writes it (set --help)"},
-    {"calibrate", RunCalibrate, "calibrate ACTION           zero, coarse-full, fine-full, clean-oil, coarse-scale, fine-scale"},
+    {"calibrate", RunCalibrate, "calibrate ACTION           a calibration action of the pages (calibrate --help)"},
     {"j1939", RunJ1939, "j1939                      the J1939 NAME and identifier fields, NAME, PGN and CAN-ID"},
 };
 

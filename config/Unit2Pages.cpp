@@ -141,7 +141,9 @@ void TForm2::ButtonSetBaudRateClick() {
   SetBaudRate(session_, chosen);
 }
 
-void TForm2::ButtonBaudRateClick() { ShowPageReading({std::nullopt, std::nullopt, ModbusReading{ReadBaudRate(session_)}}); }
+void TForm2::ButtonBaudRateClick() {
+  ShowPageReading({std::nullopt, std::nullopt, ModbusReading{ReadBaudRate(session_)}});
+}
 
 void TForm2::ShowPageReading(const ConfigPageReading& reading) {
   if (reading.name) ui->Edit28->setText(QString::fromStdString(reading.name->text));

@@ -116,6 +116,17 @@ TEST_F(ConfigureCommands, RefusedSettingsWriteNothing) {
   EXPECT_NE(Cli({"set", "no-oil-threshold", "1151"}).err.find("1001 to 1150"), std::string::npos);
 }
 
+TEST_F(ConfigureCommands, WithoutTheFeaturesWordNothingIsDone) {
+  sensor.SilenceReadsOf(0x001E);
+  const ProcessResult r = Cli({"set", "slave-address", "5"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("001e"), std::string::npos) << r.err;
+  Texts expected = {"", "U 5E2B"};
+  expected.insert(expected.end(), 18, "R 001e 02");
+  expected.insert(expected.end(), {"cs", "ce", "", "U 1"});
+  EXPECT_EQ(Sent(), expected);
+}
+
 TEST_F(ConfigureCommands, TemperatureAlarmsReadTheOtherFirst) {
   // Temperature alarm channel on a CAN sensor.
   sensor.Set16(0x001E, 0x0004);
