@@ -114,3 +114,9 @@ int RunExport(CliSession& session, const std::vector<std::string>& args);
 int RunImport(CliSession& session, const std::vector<std::string>& args);
 int RunDefaults(CliSession& session, const std::vector<std::string>& args);
 int RunDiff(CliSession& session, const std::vector<std::string>& args);
+// The configure window's pages, each inside its opening and closing frame:
+// settings, set NAME VALUE, calibrate ACTION, j1939.
+int RunSettings(CliSession& session, const std::vector<std::string>& args);
+int RunSet(CliSession& session, const std::vector<std::string>& args);
+int RunCalibrate(CliSession& session, const std::vector<std::string>& args);
+int RunJ1939(CliSession& session, const std::vector<std::string>& args);

@@ -26,6 +26,10 @@ const Command kCommands[] = {
     {"defaults", RunDefaults,
      "defaults small|medium|large [--zero-tare] [--backup FILE2]  restore a factory default set"},
     {"diff", RunDiff, "diff FILE                  the registers whose value differs from FILE (read only)"},
+    {"settings", RunSettings, "settings                   every setting of the configure window's pages, NAME VALUE"},
+    {"set", RunSet, "set NAME VALUE             one setting, as its page's Set button writes it (set --help)"},
+    {"calibrate", RunCalibrate, "calibrate ACTION           a calibration action of the pages (calibrate --help)"},
+    {"j1939", RunJ1939, "j1939                      the J1939 NAME and identifier fields, NAME, PGN and CAN-ID"},
 };
 
 int Usage(std::ostream& out, int status) {

@@ -21,7 +21,8 @@ bool CloseConfiguring(Session& session) {
   return acknowledged;
 }
 
-void ReadConfigPage(Session& session, ConfigPage page) {
+ConfigPageReading ReadConfigPage(Session& session, ConfigPage page) {
+  ConfigPageReading reading;
   session.Time().Sleep(50);
   switch (page) {
     case ConfigPage::Debris:
@@ -32,13 +33,13 @@ void ReadConfigPage(Session& session, ConfigPage page) {
         ShowRegister(session.Convert(), session.Boxes().Box(address), address);
       }
       break;
+    case ConfigPage::CAN: reading.name = ReadName(session); break;
+    case ConfigPage::PGNID: reading.canId = ReadCanId(session); break;
+    case ConfigPage::MODBUS: reading.modbus = ReadModbusPage(session); break;
     case ConfigPage::None:
-    case ConfigPage::SensorType:
-    case ConfigPage::CAN:
-    case ConfigPage::PGNID:
-    case ConfigPage::MODBUS:
-      break;
+    case ConfigPage::SensorType: break;
   }
+  return reading;
 }
 
 bool PageHasLiveUpdate(ConfigPage page) { return page == ConfigPage::Debris || page == ConfigPage::Oil; }

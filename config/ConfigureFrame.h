@@ -4,7 +4,10 @@
 // go into the session's register boxes.
 
 #include <cstdint>
+#include <optional>
 
+#include "config/J1939Pages.h"
+#include "config/ModbusSettings.h"
 #include "config/RegisterMap.h"
 #include "config/Session.h"
 
@@ -20,10 +23,16 @@ bool CloseConfiguring(Session& session);
 
 // The page change: a 50 ms pause on every page, then, on the Debris, Water
 // Contamination, Analog and Temperature pages, the page's registers in
-// reading order, each with its show converter into its box. A failed read
-// leaves "-----" in its box and the page read goes on. The CAN, PGN/ID and
-// MODBUS pages read nothing here.
-void ReadConfigPage(Session& session, ConfigPage page);
+// reading order, each with its show converter into its box; on the CAN page
+// ReadName, on the PGN/ID page ReadCanId, on the MODBUS page its page read.
+// A failed read leaves "-----" in its box and the page read goes on. What
+// goes to boxes that hold no register is returned.
+struct ConfigPageReading {
+  std::optional<NameReading> name;      // CAN: the NAME for Edit28
+  std::optional<CanIdReading> canId;    // PGN/ID: the PGN and identifier for Edit33, Edit34
+  std::optional<ModbusReading> modbus;  // MODBUS: the baud rate drop-down box's text
+};
+ConfigPageReading ReadConfigPage(Session& session, ConfigPage page);
 
 // Whether the page follows the sensor live every 500 ms.
 bool PageHasLiveUpdate(ConfigPage page);

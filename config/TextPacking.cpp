@@ -12,15 +12,21 @@ std::uint32_t PackText4(const std::array<std::uint8_t, 4>& c) {
          static_cast<std::uint32_t>(c[3]) << 16 | static_cast<std::uint32_t>(c[2]) << 24;
 }
 
-std::string ReadTextField(CommandExchange& exchange, std::uint16_t firstAddress) {
+std::optional<std::string> ReadTextField(CommandExchange& exchange, std::uint16_t firstAddress) {
   std::string bytes;
+  bool complete = true;
   for (std::uint16_t group = 0; group < kTextFieldLength / 4; ++group) {
     // The raw read: a saturating read would turn a character above 127 in
     // the register's top byte into 7f ff.
     const auto value = ReadRegister32Raw(exchange, static_cast<std::uint16_t>(firstAddress + 4 * group));
-    const std::array<std::uint8_t, 4> characters = value ? UnpackText4(*value) : std::array<std::uint8_t, 4>{};
+    if (!value) {
+      complete = false;
+      continue;
+    }
+    const std::array<std::uint8_t, 4> characters = UnpackText4(*value);
     bytes.append(characters.begin(), characters.end());
   }
+  if (!complete) return std::nullopt;
   return bytes.substr(0, bytes.find('\0'));
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/CommandExchange.h"
@@ -22,9 +23,9 @@ std::array<std::uint8_t, 4> UnpackText4(std::uint32_t value);
 std::uint32_t PackText4(const std::array<std::uint8_t, 4>& characters);
 
 // Reads the four registers of a text field and returns its single-byte text
-// up to the first zero byte. A register that cannot be read ends the text
-// there, as if it held zeros.
-std::string ReadTextField(CommandExchange& exchange, std::uint16_t firstAddress);
+// up to the first zero byte. No text when a register cannot be read: the
+// groups that were read are only a part of it.
+std::optional<std::string> ReadTextField(CommandExchange& exchange, std::uint16_t firstAddress);
 
 // Writes a single-byte text (cut to 16, padded with zeros) into the four
 // registers of a text field. A failed register does not stop the others;

@@ -12,7 +12,6 @@
 
 #include "app/QtLook.h"
 #include "app/Unit9.h"
-#include "config/ConfigureFrame.h"
 #include "config/Features.h"
 #include "config/LiveUpdate.h"
 #include "config/QtValueBox.h"
@@ -93,6 +92,7 @@ TForm2::TForm2(Session& session, QWidget* parent)
     if (guard.Acquired()) Button37Click();
   });
   connect(ui->Button38, &QPushButton::clicked, this, &TForm2::FeatureControlChanged);
+  ConnectPageActions();
 
   Scaling1 = new QMenu(QStringLiteral("Scaling"), this);
   Scaling1->setObjectName("Scaling1");
@@ -135,6 +135,16 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  // Escape would reject the dialog, ending configuring; the window is
+  // closed with its close box only.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TForm2::ApplyLanguage() {
@@ -236,10 +246,15 @@ void TForm2::done(int result) {
 }
 
 bool TForm2::FormClose() {
-  Timer1->stop();
-  if (!configuring_) return true;
+  if (!configuring_) {
+    Timer1->stop();
+    return true;
+  }
+  // A close refused while another exchange runs leaves the window as it
+  // was, its live update included.
   ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return false;
+  Timer1->stop();
   CloseConfiguring(session_);
   configuring_ = false;
   return true;
@@ -265,7 +280,11 @@ void TForm2::SelectPage(QWidget* page) {
 
 void TForm2::SetPageShown(QWidget* page, bool shown) {
   changingPages_ = true;
-  ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(page), shown);
+  const int index = ui->PageControl1->indexOf(page);
+  // The page control's Ctrl+Tab skips only disabled pages: a hidden page
+  // must be disabled too, so that no key reaches it.
+  ui->PageControl1->setTabEnabled(index, shown);
+  ui->PageControl1->setTabVisible(index, shown);
   changingPages_ = false;
   // Hiding the selected page moves the selection without any reads; the
   // live update belongs only to the Debris and Water Contamination pages.
@@ -276,11 +295,13 @@ void TForm2::SetPageShown(QWidget* page, bool shown) {
 void TForm2::PageControl1Change(int index) {
   if (changingPages_) return;
   Timer1->stop();
+  // A hidden page is never the user's choice and reads nothing.
+  if (!ui->PageControl1->isTabVisible(index)) return;
   ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return;
   const ConfigPage page = PageOf(index);
   if (page == ConfigPage::Temperature) SetTemperatureAlarmLabels();
-  ReadConfigPage(session_, page);
+  ShowPageReading(ReadConfigPage(session_, page));
   if (PageHasLiveUpdate(page)) Timer1->start();
 }
 

@@ -9,15 +9,19 @@
 #include <QDialog>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "config/ConfigureFrame.h"
 #include "config/FeatureView.h"
 #include "config/RegisterMap.h"
 #include "config/Session.h"
+#include "config/SpinStep.h"
 #include "config/ValueBox.h"
 
+class QLineEdit;
 class QMenu;
 class QtValueBox;
 
@@ -49,6 +53,9 @@ class TForm2 : public QDialog, public RegisterBoxes, public FeatureView {
   void Button37Click();
   // The features write, from the Sensor Type page's controls.
   void Button38Click();
+  // Zero/Tare, run by Button89 and by the main window after restoring
+  // factory defaults. No exchange guard of its own, as Button37Click.
+  void Button86Click();
 
   bool LiveUpdateRunning() const { return Timer1->isActive(); }
 
@@ -70,6 +77,7 @@ class TForm2 : public QDialog, public RegisterBoxes, public FeatureView {
  protected:
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormShow();
@@ -85,12 +93,36 @@ class TForm2 : public QDialog, public RegisterBoxes, public FeatureView {
   ConfigPage PageOf(int index) const;
   QtValueBox& NamedBox(const std::string& name);
 
+  // The pages' actions (Unit2Pages.cpp): every button and menu entry that
+  // talks to the sensor runs inside the exchange guard, and does nothing
+  // while another exchange is in progress.
+  void ConnectPageActions();
+  void RunExchange(const std::function<void()>& action);
+  void Button89Click();
+  void Button87Click();
+  void Button88Click();
+  void Button90Click();
+  void Coarse1Click();
+  void Fine1Click();
+  void SpinClick(QLineEdit* box, SpinDirection direction);
+  void SetJ1939Click(std::uint16_t address);
+  void ButtonSetBaudRateClick();
+  void ButtonBaudRateClick();
+  // What a page read or a field Set puts into the boxes that hold no register.
+  void ShowPageReading(const ConfigPageReading& reading);
+
   std::unique_ptr<Ui::TForm2> ui;
   Session& session_;
   // Every text box named "Edit…" and the two drop-down boxes, by name.
   std::map<std::string, std::unique_ptr<QtValueBox>> boxes_;
   // The live update, every 500 ms on the Debris and Water Contamination pages.
   QTimer* Timer1;
+  // Single shot, 200 ms after every spin step: a step while it runs
+  // continues a held press.
+  QTimer* SpinTimer;
+  // Whether the user has picked an entry of the baud rate list (a text put
+  // into the box by a read is no pick); a pick lasts until another one.
+  bool baudRatePicked_ = false;
   // The Scaling menu is never shown; its entries answer their shortcuts.
   QMenu* Scaling1;
   // The opening sequence ran, so closing owes the sensor "ce" and the lock.

@@ -8,8 +8,7 @@
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
-#include "tests/support/PtySensor.h"
-#include "tests/support/RegisterSensor.h"
+#include "tests/support/PtyRegisterSensor.h"
 #include "tests/support/SensorSimProcess.h"
 
 namespace {
@@ -47,15 +46,6 @@ TEST(CliConfiguration, ExportImportExportOfAFreshSensorGivesTheSameThirtyEightLi
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
 }
-
-// The sensor's memory, answering over the pseudo-terminal.
-class PtyRegisterSensor : public RegisterSensor {
- public:
-  explicit PtyRegisterSensor(Pty& pty) : sensor_(pty, [this](const std::string& request) { return Answer(request); }) {}
-
- private:
-  PtySensor sensor_;
-};
 
 class ConfigurationCommands : public ::testing::Test {
  protected:

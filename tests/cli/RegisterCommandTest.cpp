@@ -9,20 +9,9 @@
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
-#include "tests/support/PtySensor.h"
-#include "tests/support/RegisterSensor.h"
+#include "tests/support/PtyRegisterSensor.h"
 
 namespace {
-
-// The sensor's memory, answering over the pseudo-terminal.
-class PtyRegisterSensor : public RegisterSensor {
- public:
-  explicit PtyRegisterSensor(Pty& pty) : sensor_(pty, [this](const std::string& request) { return Answer(request); }) {}
-  std::vector<std::string> Commands() const { return sensor_.Requests(); }
-
- private:
-  PtySensor sensor_;
-};
 
 class RegisterCommands : public ::testing::Test {
  protected:

@@ -86,7 +86,13 @@ TEST_F(ConfigureTraffic, EachPageReadsItsRegistersInOrderIntoTheirBoxes) {
       {ConfigPage::Oil, {"R 0022 02", "R 0026 02", "R 0028 02", "R 0024 02"}},
       {ConfigPage::Analog, {"R 000e 02", "R 000c 02", "R 0010 02", "R 002a 02"}},
       {ConfigPage::Temperature, {"R 002c 02", "R 002e 02", "R 0030 02", "R 0032 02"}},
-      {ConfigPage::MODBUS, {}},
+      {ConfigPage::CAN,
+       {"R 00b0 02", "R 00b4 02", "R 00b6 02", "R 00ba 02", "R 00bc 02", "R 00be 02", "R 00c4 02", "R 00c2 02",
+        "R 00c0 02"}},
+      {ConfigPage::PGNID, {"R 00cc 02", "R 00ca 02", "R 00c8 02", "R 00c6 02", "R 00b8 02"}},
+      {ConfigPage::MODBUS,
+       {"R 00d0 02", "R 00d4 04", "R 00d2 02", "R 00d8 04", "R 00dc 04", "R 00e0 04", "R 00e4 04", "R 00e8 04",
+        "R 00ec 04", "R 00f0 04", "R 00f4 04"}},
   };
   for (const Case& c : cases) {
     Forget();
@@ -101,6 +107,25 @@ TEST_F(ConfigureTraffic, EachPageReadsItsRegistersInOrderIntoTheirBoxes) {
   EXPECT_EQ(BoxOf(0x0026).text, "1100");
   EXPECT_EQ(BoxOf(0x000E).text, " 3.99");
   EXPECT_EQ(BoxOf(0x0030).text, "-2");
+}
+
+TEST_F(ConfigureTraffic, TheCanPgnAndModbusPagesReturnWhatTheirOtherBoxesShow) {
+  sensor.Set16(0x00CA, 0x00FE);
+  sensor.Set16(0x00C8, 0x00F5);
+  sensor.Set16(0x00C6, 6);
+  sensor.Set16(0x00B8, 0x80);
+  sensor.Set32(0x00D4, 38400);
+  const ConfigPageReading can = ReadConfigPage(session, ConfigPage::CAN);
+  ASSERT_TRUE(can.name);
+  EXPECT_EQ(can.name->text, "80 00 00 00 00 00 00 00");
+  EXPECT_FALSE(can.canId || can.modbus);
+  const ConfigPageReading pgn = ReadConfigPage(session, ConfigPage::PGNID);
+  ASSERT_TRUE(pgn.canId);
+  EXPECT_EQ(pgn.canId->pgn.text, "0fef5 (65269)");
+  EXPECT_EQ(pgn.canId->text, "18fef580");
+  const ConfigPageReading modbus = ReadConfigPage(session, ConfigPage::MODBUS);
+  ASSERT_TRUE(modbus.modbus);
+  EXPECT_EQ(modbus.modbus->baudRateText, "38400");
 }
 
 TEST_F(ConfigureTraffic, AFailedReadMarksItsBoxAndThePageReadGoesOn) {

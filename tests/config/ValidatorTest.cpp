@@ -90,10 +90,12 @@ TEST_F(TextField, WritesPaddedAndReadsBackIncludingHighCharacters) {
   EXPECT_EQ(ReadTextField(exchange, kSensorLocationAddress), high.substr(0, 16));
 }
 
-TEST_F(TextField, AnUnreadableGroupEndsTheText) {
+TEST_F(TextField, AnUnreadableGroupGivesNoTextButTheOthersAreStillRead) {
   WriteTextField(exchange, kSensorNameAddress, "ABCDEFGHIJKL");
   sensor.SilenceReadsOf(kSensorNameAddress + 4);
-  EXPECT_EQ(ReadTextField(exchange, kSensorNameAddress), "ABCD");
+  Forget();
+  EXPECT_EQ(ReadTextField(exchange, kSensorNameAddress), std::nullopt);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"R 00d8 04", "R 00dc 04", "R 00dc 04", "R 00e0 04", "R 00e4 04"}));
 }
 
 TEST_F(TextField, AFailedGroupDoesNotStopTheOthers) {

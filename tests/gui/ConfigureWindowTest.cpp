@@ -20,8 +20,7 @@
 #include "app/QtGauge.h"
 #include "app/Unit9.h"
 #include "config/QtRadioGroup.h"
-#include "config/Unit2.h"
-#include "tests/support/SessionFixture.h"
+#include "tests/gui/ConfigureWindowFixture.h"
 
 namespace {
 
@@ -30,56 +29,7 @@ std::string LiveBody(const std::string& coarse, const std::string& fine, const s
   return "a," + coarse + "," + fine + "," + oil + ",1,2,3,4,5,6,7,8,9,a,b,c,d,e," + status;
 }
 
-class ConfigureWindowTest : public ::testing::Test {
- protected:
-  ConfigureWindowTest() {
-    sensor.SetOtherwise([this](const std::string& request) { return request == "a" ? liveReply : std::string(); });
-    form.ApplyLanguage();
-  }
-
-  ~ConfigureWindowTest() override {
-    form.hide();
-    SetLanguage(0);
-  }
-
-  void Open(std::uint16_t features) {
-    sensor.Set16(0x001E, features);
-    form.show();
-  }
-
-  std::vector<std::string> Sent() {
-    std::vector<std::string> texts = line->Texts();
-    line->writes.clear();
-    return texts;
-  }
-
-  template <typename T = QWidget>
-  T* Child(const char* name) {
-    T* found = form.findChild<T*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-
-  QTabWidget* Pages() { return Child<QTabWidget>("PageControl1"); }
-  void SelectPage(const char* name) { Pages()->setCurrentWidget(Child(name)); }
-  bool PageShown(const char* name) { return Pages()->isTabVisible(Pages()->indexOf(Child(name))); }
-  QString TabTitle(const char* name) { return Pages()->tabText(Pages()->indexOf(Child(name))); }
-  // Shown once its page is selected (pages not selected hide their controls).
-  bool Shown(const char* name) { return !Child(name)->isHidden(); }
-  QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
-  void LiveTick() { QMetaObject::invokeMethod(Child<QTimer>("Timer1"), "timeout"); }
-
-  // The sensor's answer to "a".
-  void LiveReply(const std::vector<std::uint8_t>& bytes) { liveReply.assign(bytes.begin(), bytes.end()); }
-
-  ScriptedUser user;
-  FakeSession fake{user};
-  RegisterSensor& sensor = fake.sensor;
-  FakeChannel* line = fake.channel;
-  LinkState& link = fake.session.Link();
-  std::string liveReply;
-  TForm2 form{fake.session};
-};
+using ConfigureWindowTest = ConfigureWindowFixture;
 
 TEST_F(ConfigureWindowTest, OpeningUnlocksReadsFeaturesAndStartsConfiguringWithoutPageReads) {
   Open(0x0040);
@@ -185,7 +135,10 @@ TEST_F(ConfigureWindowTest, PagesReadTheirRegistersInOrder) {
       {"TabOil", {"R 0022 02", "R 0026 02", "R 0028 02", "R 0024 02"}, true},
       {"TabAnalog", {"R 000e 02", "R 000c 02", "R 0010 02", "R 002a 02"}, false},
       {"TabTemperature", {"R 002c 02", "R 002e 02", "R 0030 02", "R 0032 02"}, false},
-      {"TabMODBUS", {}, false},
+      {"TabMODBUS",
+       {"R 00d0 02", "R 00d4 04", "R 00d2 02", "R 00d8 04", "R 00dc 04", "R 00e0 04", "R 00e4 04", "R 00e8 04",
+        "R 00ec 04", "R 00f0 04", "R 00f4 04"},
+       false},
   };
   // MODBUS output with the inhibit bit: every one of these pages is shown.
   Open(0x0801 | 0x0040);

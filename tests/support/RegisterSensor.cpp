@@ -62,6 +62,11 @@ void RegisterSensor::SetAcknowledges(bool acknowledges) {
   acknowledges_ = acknowledges;
 }
 
+void RegisterSensor::WithholdAcknowledgementOf(const std::string& command) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  unacknowledged_.insert(command);
+}
+
 void RegisterSensor::SetIdentity(std::uint32_t part, std::uint32_t version, bool answers) {
   std::lock_guard<std::mutex> lock(mutex_);
   part_ = part;
@@ -116,6 +121,8 @@ std::string RegisterSensor::AnswerLocked(const std::string& request) {
     std::snprintf(body, sizeof body, "I,%x,%x", part_, version_);
     return Reply(body, 17);
   }
-  if (IsAcknowledged(request)) return acknowledges_ ? Reply(request + ":0", 9) : "";
+  if (IsAcknowledged(request)) {
+    return acknowledges_ && unacknowledged_.count(request) == 0 ? Reply(request + ":0", 9) : "";
+  }
   return otherwise_ ? otherwise_(request) : "";
 }

@@ -36,6 +36,8 @@ class RegisterSensor {
   void SilenceWritesTo(std::uint16_t address);
   void ShortenReadReplies(std::size_t length);
   void SetAcknowledges(bool acknowledges);
+  // Only this acknowledged command ("cn", ...) goes unanswered.
+  void WithholdAcknowledgementOf(const std::string& command);
   // The firmware part number and version that "I" reports; no reply when
   // `answers` is false.
   void SetIdentity(std::uint32_t part, std::uint32_t version, bool answers = true);
@@ -59,6 +61,7 @@ class RegisterSensor {
   std::set<std::uint16_t> silentWrites_;
   std::size_t shortReads_ = 0;
   bool acknowledges_ = true;
+  std::set<std::string> unacknowledged_;
   bool identifies_ = true;
   std::uint32_t part_ = 0x16BB;
   std::uint32_t version_ = 0x6F;
