@@ -1,10 +1,10 @@
 #pragma once
 // The configurator's windows, created once at start-up in their fixed order
-// (main window, port dialog, progress window, configure window, language
-// window) over one session with the sensor, and wired to each other here and
-// only here: each window knows the session and nothing of the others. They
-// live until the program ends. The reporting and About windows join after
-// the configure window, as they arrive.
+// (main window, port dialog, progress window, configure window, reporting
+// window, language window; the About window joins after the reporting
+// window) over one session with the sensor,
+// and wired to each other here and only here: each window knows the session
+// and nothing of the others. They live until the program ends.
 
 #include "app/QtUserInterface.h"
 #include "app/Unit1.h"
@@ -14,10 +14,14 @@
 #include "config/Unit2.h"
 #include "link/Clock.h"
 #include "link/Comms.h"
+#include "monitor/Unit4.h"
 
 // Sensor > Configure shows the configure window (inside the main window's
 // exchange) and the language step reaches it.
 void WireConfigureWindow(TForm1& form1, TForm2& form2);
+// Sensor > Reporting shows the reporting window, whose poll the acknowledged
+// command stops and restarts while it is visible.
+void WireReportingWindow(TForm1& form1, QtUserInterface& user, TForm4& form4);
 
 class QtWindows {
  public:
@@ -32,5 +36,6 @@ class QtWindows {
   TFrmComms frmComms{&form1};
   TForm3 form3{&form1};
   TForm2 form2{session, &form1};
+  TForm4 form4{session, &form1};
   TForm8 form8{&form1};
 };
