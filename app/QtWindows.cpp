@@ -26,6 +26,15 @@ void WireReportingWindow(TForm1& form1, QtUserInterface& user, TForm4& form4) {
   QObject::connect(&form1, &TForm1::Closed, &form4, [&form4] { form4.Timer1()->stop(); });
 }
 
+void WireAboutWindow(TForm1& form1, TForm7& form7) {
+  form1.hooks.about = [&form7] {
+    form7.show();
+    form7.raise();
+    form7.activateWindow();
+  };
+  form1.AddLanguageApplier([&form7] { form7.ApplyLanguage(); });
+}
+
 QtWindows::QtWindows() {
   user.SetMainWindow(&form1);
   user.SetProgressWindow(&form3);
@@ -36,4 +45,5 @@ QtWindows::QtWindows() {
       [](const PortMap& ports) -> std::unique_ptr<Channel> { return std::make_unique<TCommsThread>(ports); });
   WireConfigureWindow(form1, form2);
   WireReportingWindow(form1, user, form4);
+  WireAboutWindow(form1, form7);
 }
