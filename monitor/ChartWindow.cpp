@@ -1,6 +1,7 @@
 #include "monitor/ChartWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 void AppendChartPoint(ChartData& chart, std::initializer_list<double> values, int chartWindow) {
   const auto n = static_cast<long>(chart.series[0].size());
@@ -24,8 +25,21 @@ void ClearChart(ChartData& chart) {
 AxisRange HorizontalRange(const ChartData& chart) {
   std::size_t n = 0;
   for (int s = 0; s < chart.seriesCount; ++s) n = std::max(n, chart.series[s].size());
-  return {0, n > 2 ? static_cast<double>(n - 1) : 1.0};
+  return {0, n > 2 ? static_cast<double>(n - 1) : 1.0, 10};
 }
+
+namespace {
+// The smallest of 1, 2, 2.5 and 5 times a power of ten that cuts `span`
+// into at most five steps.
+double RoundStep(double span) {
+  const double least = span / 5;
+  const double power = std::pow(10.0, std::floor(std::log10(least)));
+  for (double factor : {1.0, 2.0, 2.5, 5.0}) {
+    if (factor * power >= least * (1 - 1e-12)) return factor * power;
+  }
+  return 10 * power;
+}
+}  // namespace
 
 AxisRange ValueRange(const ChartData& chart) {
   bool any = false;
@@ -38,8 +52,11 @@ AxisRange ValueRange(const ChartData& chart) {
       any = true;
     }
   }
-  if (!any) return {0, 1};
-  if (high == low) return {low - 1, high + 1};
-  const double margin = (high - low) / 20;
-  return {low - margin, high + margin};
+  if (!any) return {0, 1, 0.2};
+  if (high == low) {
+    low -= 1;
+    high += 1;
+  }
+  const double step = RoundStep(high - low);
+  return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
 }

@@ -17,9 +17,11 @@ struct ChartData {
   int seriesCount = 1;
 };
 
+// An axis from `min` to `max` with a labelled tick every `step`, from `min`.
 struct AxisRange {
   double min = 0;
   double max = 1;
+  double step = 1;
   bool operator==(const AxisRange&) const = default;
 };
 
@@ -32,10 +34,12 @@ void AppendChartPoint(ChartData& chart, std::initializer_list<double> values, in
 void ClearChart(ChartData& chart);
 
 // The horizontal range: position 0 to the last position (at least 0 to 1,
-// so that an empty or one-point chart has a range to draw in).
+// so that an empty or one-point chart has a range to draw in), a tick
+// every ten polls.
 AxisRange HorizontalRange(const ChartData& chart);
 
 // The value range: the lowest to the highest value of all series, widened
-// by a twentieth of the span on each side so that no line runs along the
-// frame; a flat chart gets one unit either side; an empty chart 0 to 1.
+// to whole steps of 1, 2, 2.5 or 5 times a power of ten, the step chosen so
+// that the span takes at most five; a flat chart gets one unit either side,
+// an empty chart 0 to 1.
 AxisRange ValueRange(const ChartData& chart);

@@ -11,7 +11,7 @@ const std::array<ReportChartInfo, kReportChartCount> kReportChartInfo = {{
     {"chOilCount", "Oil Ref Count, Count", {"Oil Ref Count", "Oil Count"}, 0, 3, std::nullopt},
     {"chCalibrated", "Calibrated Coarse/ Fine", {"Calibrated Coarse", "Calibrated Fine"}, 1, 0, std::nullopt},
     {"chPercent", "Debris Percentage Coarse(Red) Fine (Green)", {"Coarse Percent", "FinePercent"}, 1, 1,
-     AxisRange{0, 100}},
+     AxisRange{0, 100, 25}},
     {"chDielectric", "Oil", {"Oil", nullptr}, 1, 2, std::nullopt},
     {"chTemperature", "Internal temperature (Red) External (Green)", {"Internal deg C", "External deg C"}, 1, 3,
      std::nullopt},

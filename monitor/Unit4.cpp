@@ -57,6 +57,14 @@ int RowTop(int row) {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Ticks from the range's start, one per step; an axis told the range it
+// already has is not laid out again.
+void SetAxis(QValueAxis* axis, const AxisRange& range) {
+  if (axis->tickAnchor() != range.min) axis->setTickAnchor(range.min);
+  if (axis->tickInterval() != range.step) axis->setTickInterval(range.step);
+  if (axis->min() != range.min || axis->max() != range.max) axis->setRange(range.min, range.max);
+}
+
 }  // namespace
 
 TForm4::TForm4(Session& session, QWidget* parent)
@@ -137,11 +145,10 @@ void TForm4::BuildCharts(QWidget* client) {
     chart.horizontal->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Horizontal"));
     chart.horizontal->setLabelFormat(QStringLiteral("%d"));
     chart.horizontal->setTickType(QValueAxis::TicksDynamic);
-    chart.horizontal->setTickAnchor(0);
-    chart.horizontal->setTickInterval(10);
     chart.value = new QValueAxis(chart.chart);
     chart.value->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Value"));
     chart.value->setLabelFormat(QStringLiteral("%.6g"));
+    chart.value->setTickType(QValueAxis::TicksDynamic);
     chart.chart->addAxis(chart.horizontal, Qt::AlignBottom);
     chart.chart->addAxis(chart.value, Qt::AlignLeft);
     if (info.fixedValueAxis) {
@@ -188,10 +195,8 @@ void TForm4::UpdateCharts() {
       for (std::size_t i = 0; i < values.size(); ++i) points.append(QPointF(static_cast<double>(i), values[i]));
       chart.series[s]->replace(points);
     }
-    const AxisRange horizontal = HorizontalRange(data);
-    chart.horizontal->setRange(horizontal.min, horizontal.max);
-    const AxisRange value = state_.charts.ValueAxis(static_cast<ReportChart>(c));
-    chart.value->setRange(value.min, value.max);
+    SetAxis(chart.horizontal, HorizontalRange(data));
+    SetAxis(chart.value, state_.charts.ValueAxis(static_cast<ReportChart>(c)));
   }
 }
 

@@ -32,7 +32,7 @@ TEST(ChartWindow, FillsSixtyOnePointsThenShiftsOneToTheLeft) {
   for (int poll = 62; poll < 200; ++poll) AppendChartPoint(chart, {double(poll), 0}, 60);
   EXPECT_EQ(chart.series[0].size(), 61u);
   EXPECT_EQ(chart.series[0].front(), 139);
-  EXPECT_EQ(HorizontalRange(chart), (AxisRange{0, 60}));
+  EXPECT_EQ(HorizontalRange(chart), (AxisRange{0, 60, 10}));
 }
 
 TEST(ChartWindow, ClearStartsAgainAtPositionZero) {
@@ -60,11 +60,13 @@ TEST(ChartWindow, AxisRangesComeFromThePoints) {
     AxisRange horizontal, value;
   };
   const Case cases[] = {
-      {"empty", {}, {}, {0, 1}, {0, 1}},
-      {"one point", {40}, {38}, {0, 1}, {37.9, 40.1}},
-      {"flat", {5, 5, 5}, {5, 5, 5}, {0, 2}, {4, 6}},
-      {"both series count", {0, 10, 20}, {-20, 0, 0}, {0, 2}, {-22, 22}},
-      {"a long chart", std::vector<double>(61, 1000), std::vector<double>(61, 1020), {0, 60}, {999, 1021}},
+      {"empty", {}, {}, {0, 1, 10}, {0, 1, 0.2}},
+      {"one point", {40}, {38}, {0, 1, 10}, {38, 40, 0.5}},
+      {"flat", {5, 5, 5}, {5, 5, 5}, {0, 2, 10}, {4, 6, 0.5}},
+      {"both series count", {0, 10, 20}, {-20, 0, 0}, {0, 2, 10}, {-20, 20, 10}},
+      {"widened to whole steps", {1977.4, 2100}, {2430.6, 2001}, {0, 1, 10}, {1900, 2500, 100}},
+      {"a long chart", std::vector<double>(61, 1000), std::vector<double>(61, 1020), {0, 60, 10}, {1000, 1020, 5}},
+      {"temperatures", {39.9375, 38.75}, {37.5, 38.0625}, {0, 1, 10}, {37.5, 40, 0.5}},
   };
   for (const Case& c : cases) {
     ChartData chart = TwoSeries();
@@ -74,6 +76,7 @@ TEST(ChartWindow, AxisRangesComeFromThePoints) {
     const AxisRange value = ValueRange(chart);
     EXPECT_NEAR(value.min, c.value.min, 1e-9) << c.name;
     EXPECT_NEAR(value.max, c.value.max, 1e-9) << c.name;
+    EXPECT_NEAR(value.step, c.value.step, 1e-12) << c.name;
   }
 }
 
@@ -81,10 +84,10 @@ TEST(ChartWindow, ThePercentagesHaveAFixedScale) {
   ReportCharts charts;
   charts.charts[chPercent].series[0] = {250, 300};
   charts.charts[chPercent].series[1] = {-5, 7};
-  EXPECT_EQ(charts.ValueAxis(chPercent), (AxisRange{0, 100}));
+  EXPECT_EQ(charts.ValueAxis(chPercent), (AxisRange{0, 100, 25}));
   charts.charts[chOilCount].series[0] = {100, 200};
   charts.charts[chOilCount].series[1] = {150, 150};
-  EXPECT_EQ(charts.ValueAxis(chOilCount), (AxisRange{95, 205}));
+  EXPECT_EQ(charts.ValueAxis(chOilCount), (AxisRange{100, 200, 20}));
   EXPECT_EQ(charts.charts[chDielectric].seriesCount, 1);
   EXPECT_EQ(charts.charts[chTemperature].seriesCount, 2);
 }
