@@ -6,7 +6,6 @@
 // time and the boxes' texts, or the time and "no reply"; writes the user log
 // and the raw data log as the window does.
 #include <signal.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,10 +78,13 @@ int RunMonitor(CliSession& session, const std::vector<std::string>& args) {
   if (logFile) {
     session.User().file = *logFile;
     if (!ChooseUserLog(session.User(), state.userLog)) return kExitUsage;
-    if (::access(logFile->c_str(), W_OK) != 0) {
+    // The window tries again at every poll; here the user is told at once.
+    std::FILE* check = std::fopen(logFile->c_str(), "ab");
+    if (check == nullptr) {
       std::fprintf(stderr, "oil-debris-cli: cannot create the log '%s'\n", logFile->c_str());
       return kExitUsage;
     }
+    std::fclose(check);
   }
   if (rawFile && !state.rawDataLog.Open(*rawFile)) {
     std::fprintf(stderr, "oil-debris-cli: cannot create the raw data log '%s'\n", rawFile->c_str());

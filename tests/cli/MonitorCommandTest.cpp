@@ -122,6 +122,7 @@ TEST_F(CliMonitor, RefusesBadArgumentsAndLogsItCannotCreate) {
       {"--frobnicate"},
       {"--raw", File("missing/r.csv")},
       {"--log", File("missing/u.csv")},
+      {"--log", home.Home()},
       {"--log", File(std::string(256, 'u'))},
   };
   for (const auto& args : cases) {
