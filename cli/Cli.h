@@ -106,6 +106,8 @@ int RunRead(CliSession& session, const std::vector<std::string>& args);
 int RunWrite(CliSession& session, const std::vector<std::string>& args);
 // features: the features word and what it means.
 int RunFeatures(CliSession& session, const std::vector<std::string>& args);
+// monitor [--seconds N] [--log FILE] [--raw FILE]: the reporting poll.
+int RunMonitor(CliSession& session, const std::vector<std::string>& args);
 // upgrade FILE.hex: replaces the sensor's firmware through its bootloader.
 int RunUpgrade(CliSession& session, const std::vector<std::string>& args);
 // export FILE, import FILE [--backup FILE2], defaults small|medium|large

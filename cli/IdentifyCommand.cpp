@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/Versions.h"
 #include "cli/Cli.h"
 #include "link/PortSearch.h"
 
@@ -15,6 +16,6 @@ int RunIdentify(CliSession& session, const std::vector<std::string>& args) {
     std::cerr << NoSensorText() << "\n";
     return kExitFailed;
   }
-  std::printf("FW-%u.%03u\n", session.Link().m_fwpart, session.Link().m_fwversion);
+  std::printf("%s\n", FirmwareVersionText(session.Link().m_fwpart, session.Link().m_fwversion).c_str());
   return kExitOk;
 }

@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal"},
     {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
     {"features", RunFeatures, "features                   the features word and what it means"},
+    {"monitor", RunMonitor, "monitor [--seconds N] [--log FILE] [--raw FILE]  the reporting poll, once a second"},
     {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
     {"export", RunExport, "export FILE                save the 38 configuration registers into FILE (.dsc)"},
     {"import", RunImport, "import FILE [--backup FILE2]  write FILE into the sensor (FILE2: export first)"},

@@ -2,12 +2,22 @@
 # Builds, then runs the configurator against the simulated sensor on COM3 of
 # a private home (BUILD_DIR/demo-home), so no ports/ folder is ever left in a
 # real home. The simulated sensor stops when the configurator quits.
-#   scripts/demo.sh [BUILD_DIR]
+#   scripts/demo.sh [BUILD_DIR] [--reporting]
+# --reporting: the simulated sensor leaves "I" unanswered, so the program
+# shows its no-answer message and then offers Sensor > Reporting (the
+# reporting window with its live charts).
 # Without a display the configurator runs on a virtual one (xvfb-run), or on
 # the platform named by QT_QPA_PLATFORM.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${1:-build}"
+build=build
+sim_faults=()
+for arg in "$@"; do
+  case "$arg" in
+    --reporting) sim_faults=(--no-ack I) ;;
+    *) build="$arg" ;;
+  esac
+done
 scripts/build.sh "$build"
 
 home="$PWD/$build/demo-home"
@@ -15,7 +25,7 @@ data="$home/TesselAppsData/OilDebris"
 mkdir -p "$data"
 rm -f "$data/ports/com3"
 
-"$build/sim/oil-debris-sensor-sim" --com 3 --home "$home" > "$build/demo-sim.out" &
+"$build/sim/oil-debris-sensor-sim" --com 3 --home "$home" "${sim_faults[@]}" > "$build/demo-sim.out" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
