@@ -9,7 +9,7 @@ struct OwnEntry {
   const char* chinese;
 };
 
-// "%s" stands for the device.
+// "%s" stands for the device, where there is one.
 const OwnEntry& EntryOf(OwnText text) {
   static const OwnEntry kPermission = {
       "The serial device %s may not be opened by your user. Join the dialout group "
@@ -18,7 +18,14 @@ const OwnEntry& EntryOf(OwnText text) {
   static const OwnEntry kBusy = {
       "The serial device %s is held by another program. Close that program, then restart the configurator.",
       "串口设备 %s 正被其他程序占用。请关闭该程序，然后重新启动配置器。"};
-  return text == OwnText::PermissionDenied ? kPermission : kBusy;
+  static const OwnEntry kLongPath = {"The log file's path is longer than 255 bytes; choose a shorter one.",
+                                     "日志文件的路径超过 255 个字节，请选择较短的路径。"};
+  switch (text) {
+    case OwnText::PermissionDenied: return kPermission;
+    case OwnText::HeldByAnotherProgram: return kBusy;
+    case OwnText::LogPathTooLong: break;
+  }
+  return kLongPath;
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ enum class OwnText {
   PermissionDenied,
   // "The serial device %s is held by another program. ..."
   HeldByAnotherProgram,
+  // "The log file's path is longer than 255 bytes; ..." (the user log)
+  LogPathTooLong,
 };
 
 // The text in the current language, with `device` put in its place.

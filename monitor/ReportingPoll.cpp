@@ -1,5 +1,6 @@
 #include "monitor/ReportingPoll.h"
 
+#include "app/OwnTexts.h"
 #include "config/Session.h"
 #include "link/CommandExchange.h"
 
@@ -49,7 +50,7 @@ bool ChooseUserLog(UserInterface& user, UserLog& log) {
   const std::optional<std::string> path = user.ChooseSaveFile("", "");
   if (!path || path->empty()) return false;
   if (log.Choose(*path)) return true;
-  Message refused = ErrorMessage(-1, "The log file's path is longer than 255 bytes; choose a shorter one.");
+  Message refused = ErrorMessage(-1, OwnTextOf(OwnText::LogPathTooLong, ""));
   refused.detail = *path;
   user.ShowMessage(refused);
   return false;

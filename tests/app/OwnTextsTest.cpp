@@ -24,7 +24,9 @@ TEST(OwnTexts, AdviceNamesTheDeviceInTheChosenLanguage) {
   EXPECT_EQ(RefusalAdvice(refusals),
             "\n\n您的用户无权打开串口设备 /dev/ttyUSB0。请加入 dialout 组（sudo adduser $USER dialout），然后注销并重新登录。"
             "\n\n串口设备 /dev/ttyACM0 正被其他程序占用。请关闭该程序，然后重新启动配置器。");
+  EXPECT_EQ(OwnTextOf(OwnText::LogPathTooLong, ""), "日志文件的路径超过 255 个字节，请选择较短的路径。");
   SetLanguage(0);
+  EXPECT_EQ(OwnTextOf(OwnText::LogPathTooLong, ""), "The log file's path is longer than 255 bytes; choose a shorter one.");
   EXPECT_EQ(RefusalAdvice({refusals[1]}), "") << "nothing the user could do";
 }
 
