@@ -11,27 +11,53 @@ struct Command {
   const char* name;
   int (*run)(CliSession&, const std::vector<std::string>&);
   const char* synopsis;
+  // What `COMMAND --help` prints below the synopsis; null for the commands
+  // that print their own help (their names and limits).
+  const char* help = "";
 };
 
 const Command kCommands[] = {
-    {"ports", RunPorts, "ports                      the COM table: number and device"},
-    {"identify", RunIdentify, "identify                   the sensor's firmware part and version"},
-    {"status", RunStatus, "status [--watch]           the live status as the main window shows it"},
-    {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal"},
-    {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
-    {"features", RunFeatures, "features                   the features word and what it means"},
-    {"monitor", RunMonitor, "monitor [--seconds N] [--log FILE] [--raw FILE]  the reporting poll, once a second"},
-    {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
-    {"export", RunExport, "export FILE                save the 38 configuration registers into FILE (.dsc)"},
-    {"import", RunImport, "import FILE [--backup FILE2]  write FILE into the sensor (FILE2: export first)"},
+    {"ports", RunPorts, "ports                      the COM table: number and device",
+     "  One line a port: COMnn, the device, and a USB adapter's product and serial.\n"},
+    {"identify", RunIdentify, "identify                   the sensor's firmware part and version",
+     "  Five identify attempts; prints FW-PART.VERSION.\n"},
+    {"status", RunStatus, "status [--watch]           the live status as the main window shows it",
+     "  --watch  poll every 500 ms until interrupted, stopping at the sixth failure in a row\n"},
+    {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal",
+     "  ADDR is hexadecimal (with or without 0x); --bytes 4 reads four bytes.\n"},
+    {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again",
+     "  ADDR is hexadecimal; VALUE follows C's %i (0x hexadecimal, leading-0 octal).\n"},
+    {"features", RunFeatures, "features                   the features word and what it means", ""},
+    {"monitor", RunMonitor, "monitor [--seconds N] [--log FILE] [--raw FILE]  the reporting poll, once a second",
+     "  Without identifying first; until Ctrl-C or N seconds.\n"
+     "  --log FILE  the user log (appended)   --raw FILE  the raw data log (emptied first)\n"},
+    {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader",
+     "  The file is read and checked whole before anything is sent.\n"},
+    {"export", RunExport, "export FILE                save the 38 configuration registers into FILE (.dsc)",
+     "  Exit 1 when a register could not be read; the file keeps the lines that were.\n"},
+    {"import", RunImport, "import FILE [--backup FILE2]  write FILE into the sensor (FILE2: export first)",
+     "  FILE is checked whole first; --backup FILE2 exports the sensor's configuration to FILE2 first,\n"
+     "  and nothing is written when that backup is incomplete.\n"},
     {"defaults", RunDefaults,
-     "defaults small|medium|large [--zero-tare] [--backup FILE2]  restore a factory default set"},
-    {"diff", RunDiff, "diff FILE                  the registers whose value differs from FILE (read only)"},
-    {"settings", RunSettings, "settings                   every setting of the configure window's pages, NAME VALUE"},
-    {"set", RunSet, "set NAME VALUE             one setting, as its page's Set button writes it (set --help)"},
-    {"calibrate", RunCalibrate, "calibrate ACTION           a calibration action of the pages (calibrate --help)"},
-    {"j1939", RunJ1939, "j1939                      the J1939 NAME and identifier fields, NAME, PGN and CAN-ID"},
+     "defaults small|medium|large [--zero-tare] [--backup FILE2]  restore a factory default set",
+     "  No questions asked; --zero-tare runs Zero/Tare afterwards; --backup FILE2 exports first.\n"},
+    {"diff", RunDiff, "diff FILE                  the registers whose value differs from FILE (read only)",
+     "  Exit 0 when every register equals the file, 1 when one differs or cannot be read.\n"},
+    {"settings", RunSettings, "settings                   every setting of the configure window's pages, NAME VALUE",
+     nullptr},
+    {"set", RunSet, "set NAME VALUE             one setting, as its page's Set button writes it (set --help)", nullptr},
+    {"calibrate", RunCalibrate, "calibrate ACTION           a calibration action of the pages (calibrate --help)",
+     nullptr},
+    {"j1939", RunJ1939, "j1939                      the J1939 NAME and identifier fields, NAME, PGN and CAN-ID",
+     nullptr},
 };
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
 
 int Usage(std::ostream& out, int status) {
   out << "usage: oil-debris-cli [--port PORT] COMMAND [ARGS]\n"
@@ -63,8 +89,20 @@ int main(int argc, char** argv) {
   if (words.empty()) return Usage(std::cerr, kExitUsage);
   for (const Command& c : kCommands) {
     if (words.front() == c.name) {
+      const std::vector<std::string> args(words.begin() + 1, words.end());
+      // Help is printed, never taken for a file or a value.
+      if (c.help != nullptr && AsksForHelp(args)) {
+        // The synopsis is the usage, two or more spaces, then what it does.
+        const std::string synopsis = c.synopsis;
+        const std::size_t gap = synopsis.find("  ");
+        const std::size_t what = synopsis.find_first_not_of(' ', gap);
+        std::cout << "usage: oil-debris-cli [--port PORT] " << synopsis.substr(0, gap) << "\n";
+        if (gap != std::string::npos && what != std::string::npos) std::cout << "  " << synopsis.substr(what) << "\n";
+        std::cout << c.help;
+        return kExitOk;
+      }
       CliSession session(port);
-      return c.run(session, std::vector<std::string>(words.begin() + 1, words.end()));
+      return c.run(session, args);
     }
   }
   std::cerr << "oil-debris-cli: unknown command '" << words.front() << "'\n";

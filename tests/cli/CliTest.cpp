@@ -42,6 +42,17 @@ TEST(Cli, UsageErrors) {
   EXPECT_EQ(Cli({"--help"}, home.Home()).status, 0);
 }
 
+TEST(Cli, EveryCommandPrintsItsHelpAndTouchesNothing) {
+  PortsFolder home;
+  for (const char* command : {"ports", "identify", "status", "read", "write", "features", "monitor", "upgrade",
+                              "export", "import", "defaults", "diff", "settings", "set", "calibrate", "j1939"}) {
+    const ProcessResult r = Cli({command, "--help"}, home.Home());
+    EXPECT_EQ(r.status, 0) << command << ": " << r.err;
+    EXPECT_EQ(r.out.rfind(std::string("usage: oil-debris-cli [--port PORT] ") + command, 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "") << command;
+  }
+}
+
 TEST(Cli, PortsListsTheTableWithDevices) {
   Pty a, b;
   PortsFolder home;
