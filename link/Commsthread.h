@@ -1,12 +1,15 @@
 #pragma once
-// TCommsThread: one serial port with its reader thread. The reader moves
-// every received byte, unchanged, into a 4100-byte receive buffer; the
-// user-interface thread empties it (Flush), polls its count (Available) and
-// copies it out (CopyOut). The count is atomic and the buffer's store and
-// reset share one lock, so no byte is stored while the count is reset.
+// TCommsThread: one serial port with its reader thread. The reader sleeps in
+// poll() on the port and on a wake-up descriptor, and moves every received
+// byte, unchanged, into a 4100-byte receive buffer; the user-interface thread
+// empties it (Flush), reads its count (Available), waits for it to change
+// (WaitForArrival) and copies it out (CopyOut). The count is atomic and the
+// buffer's store and reset share one lock, so no byte is stored while the
+// count is reset; every store signals the waiting thread.
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -21,6 +24,8 @@ enum class OpenError { None, NoSuchDevice, PermissionDenied, HeldByAnotherProgra
 class TCommsThread : public Channel {
  public:
   static constexpr std::size_t kBufferSize = 4100;
+  // One read takes at most this many bytes.
+  static constexpr std::size_t kChunkSize = 512;
 
   explicit TCommsThread(const PortMap& ports);
   ~TCommsThread() override;
@@ -30,13 +35,16 @@ class TCommsThread : public Channel {
   bool OpenPort(int port, int baud) override;
   bool ClosePort() override;
   bool SetBaud(int baud) override;
+  int LineRate() const override { return baud_; }
   void StartReader() override;
   int Available() const override;
   void Flush() override;
+  int WaitForArrival(int seen, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
 
-  // Asks the reader to stop; it does so after its next read that brings nothing.
+  // Asks the reader to stop; it does so after its next read that brings
+  // nothing, which it makes at once.
   void RequestStop();
   // Whether the reader thread is running.
   bool ReaderRunning() const { return running_; }
@@ -52,6 +60,13 @@ class TCommsThread : public Channel {
 
  private:
   void Execute();
+  // Appends a read's bytes, dropping what would pass the buffer, and tells
+  // the waiting thread.
+  void Store(std::size_t got);
+  // Wakes the reader from its poll, to look at the stop and close requests
+  // and at the port descriptor.
+  void WakeReader();
+  void DrainWakeUps();
   // Stops the reader after its current read and waits for it.
   void StopReader();
   bool ApplyLineSettings(int fd, int baud);
@@ -62,6 +77,9 @@ class TCommsThread : public Channel {
   int baud_ = 0;
   std::string device_;
   std::atomic<int> fd_{-1};
+  // An eventfd that wakes the reader; -1 when none could be made (the
+  // reader then looks at its requests every 10 ms).
+  int wake_ = -1;
 
   std::thread reader_;
   std::atomic<bool> running_{false};
@@ -69,9 +87,10 @@ class TCommsThread : public Channel {
   std::atomic<bool> closeRequested_{false};
 
   mutable std::mutex bufferLock_;
+  std::condition_variable arrived_;
   std::array<std::uint8_t, kBufferSize> rxBuffer_{};
   std::atomic<std::uint16_t> rxCount_{0};
-  std::array<std::uint8_t, 16> chunk_{};
+  std::array<std::uint8_t, kChunkSize> chunk_{};
 
   OpenError lastError_ = OpenError::None;
   std::string lastErrorText_;

@@ -9,6 +9,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
 #include <thread>
 
 #include "link/Commsthread.h"
@@ -16,6 +20,26 @@
 
 namespace {
 using namespace std::chrono_literals;
+
+// The threads of this process, by task id.
+std::set<int> Tasks() {
+  std::set<int> tasks;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+    tasks.insert(std::stoi(entry.path().filename().string()));
+  }
+  return tasks;
+}
+
+// How often a thread has been switched out, voluntarily or not.
+long ContextSwitches(int tid) {
+  std::ifstream status("/proc/self/task/" + std::to_string(tid) + "/status");
+  long total = 0;
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.find("ctxt_switches:") != std::string::npos) total += std::stol(line.substr(line.find(':') + 1));
+  }
+  return total;
+}
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
   const auto end = std::chrono::steady_clock::now() + limit;
@@ -129,15 +153,77 @@ TEST_F(CommsthreadTest, PermissionDenied) {
 TEST_F(CommsthreadTest, AStopIsHonouredOnlyAfterAnEmptyRead) {
   TCommsThread channel(map);
   ASSERT_TRUE(channel.OpenPort(3, 57600));
-  channel.StartReader();
-  // 3000 bytes take the reader at least 187 reads of 16 bytes, 1 ms apart:
-  // every read brings something until they are all in.
+  // 3000 bytes wait on the line when the reader starts and is told to stop:
+  // it stores them all, in several reads, before the read that finds nothing.
   pty.Write(std::vector<std::uint8_t>(3000, 0x55));
+  channel.StartReader();
   channel.RequestStop();
-  std::this_thread::sleep_for(50ms);
-  EXPECT_TRUE(channel.ReaderRunning());
   ASSERT_TRUE(WaitFor([&] { return !channel.ReaderRunning(); }, 10000ms));
   EXPECT_EQ(channel.Available(), 3000);
+}
+
+TEST_F(CommsthreadTest, AQuietLineCostsTheReaderNoWakeUps) {
+  const std::set<int> before = Tasks();
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  std::set<int> reader = Tasks();
+  for (int task : before) reader.erase(task);
+  ASSERT_EQ(reader.size(), 1u) << "the reader is the one new thread";
+  const int tid = *reader.begin();
+  pty.Write({0x41});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 1; }));
+  std::this_thread::sleep_for(20ms);
+
+  const long switches = ContextSwitches(tid);
+  std::this_thread::sleep_for(300ms);
+  // A reader that looked every millisecond would have woken about 300 times.
+  EXPECT_LE(ContextSwitches(tid) - switches, 2);
+
+  pty.Write({0x42});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 2; }));
+}
+
+TEST_F(CommsthreadTest, StopAndCloseWakeASleepingReaderAtOnce) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  std::this_thread::sleep_for(20ms);
+  auto start = std::chrono::steady_clock::now();
+  channel.RequestStop();
+  ASSERT_TRUE(WaitFor([&] { return !channel.ReaderRunning(); }));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+
+  channel.StartReader();
+  std::this_thread::sleep_for(20ms);
+  start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(channel.ClosePort());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+  EXPECT_FALSE(channel.ReaderRunning());
+}
+
+TEST_F(CommsthreadTest, AWaiterWakesWhenBytesArriveAndOtherwiseAtItsTimeout) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  EXPECT_EQ(channel.LineRate(), 19200);
+
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel.WaitForArrival(0, 30'000), 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
+
+  std::thread sensor([&] {
+    std::this_thread::sleep_for(50ms);
+    pty.Write({0x0A, 0x0D});
+  });
+  start = std::chrono::steady_clock::now();
+  int count = 0;
+  while (count < 2) count = channel.WaitForArrival(count, 5'000'000);
+  const auto took = std::chrono::steady_clock::now() - start;
+  sensor.join();
+  EXPECT_GE(took, 40ms);
+  EXPECT_LT(took, 1000ms) << "woken by the bytes, not by the five-second timeout";
+  EXPECT_EQ(Stored(channel), (std::vector<std::uint8_t>{0x0A, 0x0D}));
 }
 
 TEST_F(CommsthreadTest, ClosingWhileBytesKeepArrivingReturnsPromptly) {
