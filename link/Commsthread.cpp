@@ -43,7 +43,10 @@ TCommsThread::~TCommsThread() {
   // a descriptor number that the system has already handed to someone else.
   StopReader();
   const int fd = fd_.exchange(-1);
-  if (fd >= 0) ::close(fd);
+  if (fd >= 0) {
+    latency_.Restore(fd);
+    ::close(fd);
+  }
   if (wake_ >= 0) ::close(wake_);
 }
 
@@ -90,6 +93,8 @@ bool TCommsThread::OpenPort(int port, int baud) {
     ::close(fd);
     return Fail(OpenError::LineSettings, code);
   }
+  // An adapter that keeps its latency timer still works, only slower.
+  latency_.Request(fd, device_);
   {
     std::lock_guard<std::mutex> lock(bufferLock_);
     rxCount_ = 0;
@@ -128,6 +133,7 @@ bool TCommsThread::ClosePort() {
   StopReader();
   const int fd = fd_.load();
   if (fd < 0) return true;
+  latency_.Restore(fd);
   if (::close(fd) != 0 && errno != EINTR) return false;
   fd_ = -1;
   return true;

@@ -18,6 +18,7 @@
 
 #include "link/Channel.h"
 #include "link/PortMap.h"
+#include "link/SerialLatency.h"
 
 enum class OpenError { None, NoSuchDevice, PermissionDenied, HeldByAnotherProgram, LineSettings };
 
@@ -57,6 +58,8 @@ class TCommsThread : public Channel {
 
   // How a device is opened (tests inject failures); defaults to ::open.
   std::function<int(const char* path, int flags)> openDevice;
+  // The low-latency request made for USB serial adapters.
+  SerialLatency& Latency() { return latency_; }
 
  private:
   void Execute();
@@ -80,6 +83,7 @@ class TCommsThread : public Channel {
   // An eventfd that wakes the reader; -1 when none could be made (the
   // reader then looks at its requests every 10 ms).
   int wake_ = -1;
+  SerialLatency latency_;
 
   std::thread reader_;
   std::atomic<bool> running_{false};

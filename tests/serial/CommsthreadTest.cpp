@@ -226,6 +226,17 @@ TEST_F(CommsthreadTest, AWaiterWakesWhenBytesArriveAndOtherwiseAtItsTimeout) {
   EXPECT_EQ(Stored(channel), (std::vector<std::uint8_t>{0x0A, 0x0D}));
 }
 
+TEST_F(CommsthreadTest, APortThatRefusesLowLatencyStillOpens) {
+  TCommsThread channel(map);
+  // Taken for a USB adapter: a pseudo-terminal refuses the serial settings.
+  channel.Latency().resolve = [](const std::string&) { return std::string("/dev/ttyUSB0"); };
+  ASSERT_TRUE(channel.OpenPort(3, 19200)) << channel.LastOpenErrorText();
+  channel.StartReader();
+  pty.Write({0x49});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 1; }));
+  EXPECT_TRUE(channel.ClosePort());
+}
+
 TEST_F(CommsthreadTest, ClosingWhileBytesKeepArrivingReturnsPromptly) {
   TCommsThread channel(map);
   ASSERT_TRUE(channel.OpenPort(3, 57600));
