@@ -10,6 +10,7 @@
 #include "app/QtGauge.h"
 #include "app/QtLook.h"
 #include "app/Unit9.h"
+#include "files/ConfigurationTransfer.h"
 #include "firmware/SensorUpgrade.h"
 #include "link/DebugLog.h"
 #include "ui_Unit1.h"
@@ -145,8 +146,12 @@ void TForm1::RunMenuHook(const std::function<void()>& hook) {
 
 void TForm1::EEPROM1Click() { RunMenuHook(hooks.configure); }
 void TForm1::Graphic1Click() { RunMenuHook(hooks.reporting); }
-void TForm1::Load1Click() { RunMenuHook(hooks.importConfiguration); }
-void TForm1::Save1Click() { RunMenuHook(hooks.exportConfiguration); }
+void TForm1::Load1Click() {
+  RunExchange([this] { ImportConfiguration(session_); });
+}
+void TForm1::Save1Click() {
+  RunExchange([this] { ExportConfiguration(session_); });
+}
 void TForm1::SensorUpgrade1Click() {
   if (session_.Link().m_exchangeActive) return;
   // The upgrade takes the exchange guard itself once the firmware file is
@@ -160,14 +165,15 @@ void TForm1::SensorUpgrade1Click() {
   FinishPendingClose();
 }
 
+// The three factory default sets, "D 1" to "D 3".
 void TForm1::Small1Click() {
-  if (hooks.restoreFactoryDefaults) RunExchange([this] { hooks.restoreFactoryDefaults(1); });
+  RunExchange([this] { RestoreFactoryDefaults(session_, 1); });
 }
 void TForm1::Medium1Click() {
-  if (hooks.restoreFactoryDefaults) RunExchange([this] { hooks.restoreFactoryDefaults(2); });
+  RunExchange([this] { RestoreFactoryDefaults(session_, 2); });
 }
 void TForm1::Large1Click() {
-  if (hooks.restoreFactoryDefaults) RunExchange([this] { hooks.restoreFactoryDefaults(3); });
+  RunExchange([this] { RestoreFactoryDefaults(session_, 3); });
 }
 
 void TForm1::About1Click() {

@@ -40,9 +40,6 @@ class TFrmComms;
 struct MainWindowHooks {
   std::function<void()> configure;                      // Sensor > Configure (EEPROM1Click)
   std::function<void()> reporting;                      // Sensor > Reporting (Graphic1Click)
-  std::function<void()> importConfiguration;            // Sensor > Import (Load1Click)
-  std::function<void()> exportConfiguration;            // Sensor > Export (Save1Click)
-  std::function<void(int set)> restoreFactoryDefaults;  // 1 Small, 2 Medium, 3 Large
   std::function<void()> about;                          // Help > About (no exchange)
 };
 

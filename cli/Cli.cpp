@@ -15,14 +15,19 @@
 
 MessageAnswer TerminalUser::ShowMessage(const Message& message) {
   messages.push_back(message);
-  std::cerr << TextOf(message.title) << ": " << message.text << "\n";
-  if (!message.detail.empty()) std::cerr << "  " << message.detail << "\n";
+  MessageAnswer answer = MessageAnswer::Ok;
   switch (message.buttons) {
-    case MessageButtons::YesNo: return answerYes ? MessageAnswer::Yes : MessageAnswer::No;
-    case MessageButtons::OkCancel: return answerYes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::YesNo: answer = answerYes ? MessageAnswer::Yes : MessageAnswer::No; break;
+    case MessageButtons::OkCancel: answer = answerYes ? MessageAnswer::Ok : MessageAnswer::Cancel; break;
     case MessageButtons::Ok: break;
   }
-  return MessageAnswer::Ok;
+  if (const auto given = answers.find(message.entry); given != answers.end()) answer = given->second;
+  std::cerr << TextOf(message.title) << ": " << message.text;
+  // A question is answered from the command line; say how.
+  if (message.buttons == MessageButtons::YesNo) std::cerr << " " << (answer == MessageAnswer::Yes ? "yes" : "no");
+  std::cerr << "\n";
+  if (!message.detail.empty()) std::cerr << "  " << message.detail << "\n";
+  return answer;
 }
 
 void TerminalUser::ProgressTitle(int entry) { title_ = TextOf(entry); }

@@ -7,6 +7,7 @@
 // Exit status: 0 success, 1 the sensor did not do what was asked, 2 usage
 // error, an unreadable or refused input file, or a port that cannot be opened.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,8 +45,10 @@ class TerminalUser : public UserInterface {
 
   // The file the next file choice returns (the command's argument).
   std::optional<std::string> file;
-  // Answer to Yes/No questions.
+  // Answer to Yes/No questions: Yes unless `answers` names the question's
+  // first entry with another answer.
   bool answerYes = true;
+  std::map<int, MessageAnswer> answers;
   // Show the progress bar (only when stderr is a terminal, or when asked).
   bool showProgress = true;
   // Messages shown so far, for the command to report.
@@ -105,3 +108,9 @@ int RunWrite(CliSession& session, const std::vector<std::string>& args);
 int RunFeatures(CliSession& session, const std::vector<std::string>& args);
 // upgrade FILE.hex: replaces the sensor's firmware through its bootloader.
 int RunUpgrade(CliSession& session, const std::vector<std::string>& args);
+// export FILE, import FILE [--backup FILE2], defaults small|medium|large
+// [--zero-tare] [--backup FILE2], diff FILE: the configuration files.
+int RunExport(CliSession& session, const std::vector<std::string>& args);
+int RunImport(CliSession& session, const std::vector<std::string>& args);
+int RunDefaults(CliSession& session, const std::vector<std::string>& args);
+int RunDiff(CliSession& session, const std::vector<std::string>& args);

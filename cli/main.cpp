@@ -21,6 +21,11 @@ const Command kCommands[] = {
     {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again"},
     {"features", RunFeatures, "features                   the features word and what it means"},
     {"upgrade", RunUpgrade, "upgrade FILE.hex           replace the sensor's firmware through its bootloader"},
+    {"export", RunExport, "export FILE                save the 38 configuration registers into FILE (.dsc)"},
+    {"import", RunImport, "import FILE [--backup FILE2]  write FILE into the sensor (FILE2: export first)"},
+    {"defaults", RunDefaults,
+     "defaults small|medium|large [--zero-tare] [--backup FILE2]  restore a factory default set"},
+    {"diff", RunDiff, "diff FILE                  the registers whose value differs from FILE (read only)"},
 };
 
 int Usage(std::ostream& out, int status) {

@@ -58,20 +58,31 @@ TEST_F(ExchangeGuardTest, EventsDuringAnIdentifyWaitNeitherSendNorClose) {
   EXPECT_TRUE(Action("Max1")->isEnabled());
 }
 
-TEST_F(ExchangeGuardTest, MenuHooksRunAsExchangesAndAreRefusedDuringOne) {
+TEST_F(ExchangeGuardTest, MenuActionsRunAsExchangesAndAreRefusedDuringOne) {
   std::vector<std::string> ran;
   form.hooks.configure = [&] { ran.push_back(form.ExchangeInProgress() ? "configure in exchange" : "configure"); };
-  form.hooks.restoreFactoryDefaults = [&](int set) { ran.push_back("defaults " + std::to_string(set)); };
   form.hooks.about = [&] { ran.push_back("about"); };
+  // Yes to restoring the defaults, no to Zero/Tare.
+  std::deque<MessageAnswer> answers = {MessageAnswer::Yes, MessageAnswer::No};
+  user.answerMessage = [&](const Message&) {
+    const MessageAnswer answer = answers.empty() ? MessageAnswer::Ok : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return answer;
+  };
 
   Action("EEPROM1")->trigger();
   Action("Medium1")->trigger();
+  EXPECT_EQ(fake->Texts(), std::vector<std::string>({"", "U 5E2B", "D 2", "R 001e 02"}));
+  fake->writes.clear();
   form.RunExchange([&] {
     form.EEPROM1Click();
     form.Large1Click();
+    form.Load1Click();
+    form.Save1Click();
     form.About1Click();  // the About window does not talk to the sensor
   });
-  EXPECT_EQ(ran, std::vector<std::string>({"configure in exchange", "defaults 2", "about"}));
+  EXPECT_EQ(ran, std::vector<std::string>({"configure in exchange", "about"}));
+  EXPECT_TRUE(fake->writes.empty());
 }
 
 TEST_F(ExchangeGuardTest, AnExchangeThatThrowsStillReleasesTheGuard) {
