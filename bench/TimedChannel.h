@@ -33,8 +33,8 @@ class TimedChannel : public Channel {
   }
 
   int Available() const override { return Looked(inner_->Available()); }
-  int WaitForArrival(int seen, std::int64_t timeoutUs) override {
-    return Looked(inner_->WaitForArrival(seen, timeoutUs));
+  int WaitForCount(int atLeast, std::int64_t timeoutUs) override {
+    return Looked(inner_->WaitForCount(atLeast, timeoutUs));
   }
 
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override {

@@ -44,9 +44,9 @@ bool Channel::WriteFrame(const std::uint8_t* payload, std::size_t n) {
   return WriteBytes(frame.data(), frame.size());
 }
 
-int Channel::WaitForArrival(int seen, std::int64_t timeoutUs) {
+int Channel::WaitForCount(int atLeast, std::int64_t timeoutUs) {
   const int now = Available();
-  if (now != seen || timeoutUs <= 0) return now;
+  if (now >= atLeast || timeoutUs <= 0) return now;
   std::this_thread::sleep_for(std::chrono::microseconds(std::min<std::int64_t>(timeoutUs, 1000)));
   return Available();
 }

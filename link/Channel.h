@@ -22,11 +22,11 @@ class Channel {
   // Bytes received since the last flush.
   virtual int Available() const = 0;
   virtual void Flush() = 0;
-  // Blocks until the number of bytes received is no longer `seen`, or for at
-  // most `timeoutUs` microseconds, and returns the number then. A channel
-  // whose reader signals each arrival wakes its waiter when bytes come in;
-  // this default looks every millisecond.
-  virtual int WaitForArrival(int seen, std::int64_t timeoutUs);
+  // Blocks until at least `atLeast` bytes have been received since the last
+  // flush, or for at most `timeoutUs` microseconds, and returns the count
+  // then. A channel whose reader signals arrivals wakes its waiter once the
+  // count is reached; this default looks every millisecond.
+  virtual int WaitForCount(int atLeast, std::int64_t timeoutUs);
   // Copies the stored bytes from position 0 into `destination`, at most
   // `capacity` of them, without a terminator; returns how many were copied.
   virtual std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const = 0;

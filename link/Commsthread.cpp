@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -187,6 +188,9 @@ void TCommsThread::DrainWakeUps() {
 }
 
 void TCommsThread::Execute() {
+  // Named after its port, so that a thread listing tells the readers apart.
+  const std::string name = "COM" + std::to_string(port_) + " reader";
+  ::pthread_setname_np(::pthread_self(), name.substr(0, 15).c_str());
   for (;;) {
     const int fd = fd_.load();
     // With a request pending the reader only looks: the stop waits for a
@@ -222,6 +226,7 @@ void TCommsThread::Execute() {
 }
 
 void TCommsThread::Store(std::size_t got) {
+  bool reached = false;
   {
     std::lock_guard<std::mutex> lock(bufferLock_);
     std::uint16_t count = rxCount_.load();
@@ -231,8 +236,9 @@ void TCommsThread::Store(std::size_t got) {
     std::copy_n(chunk_.begin(), kept, rxBuffer_.begin() + count);
     count = static_cast<std::uint16_t>(count + kept);
     rxCount_.store(count);
+    reached = count >= awaited_;
   }
-  arrived_.notify_all();
+  if (reached) arrived_.notify_all();
 }
 
 int TCommsThread::Available() const { return rxCount_.load(); }
@@ -242,10 +248,12 @@ void TCommsThread::Flush() {
   rxCount_ = 0;
 }
 
-int TCommsThread::WaitForArrival(int seen, std::int64_t timeoutUs) {
+int TCommsThread::WaitForCount(int atLeast, std::int64_t timeoutUs) {
   std::unique_lock<std::mutex> lock(bufferLock_);
-  if (timeoutUs > 0) {
-    arrived_.wait_for(lock, std::chrono::microseconds(timeoutUs), [&] { return rxCount_.load() != seen; });
+  if (timeoutUs > 0 && rxCount_.load() < atLeast) {
+    awaited_ = atLeast;
+    arrived_.wait_for(lock, std::chrono::microseconds(timeoutUs), [&] { return rxCount_.load() >= atLeast; });
+    awaited_ = kNobodyWaits;
   }
   return rxCount_.load();
 }

@@ -2,10 +2,10 @@
 // TCommsThread: one serial port with its reader thread. The reader sleeps in
 // poll() on the port and on a wake-up descriptor, and moves every received
 // byte, unchanged, into a 4100-byte receive buffer; the user-interface thread
-// empties it (Flush), reads its count (Available), waits for it to change
-// (WaitForArrival) and copies it out (CopyOut). The count is atomic and the
-// buffer's store and reset share one lock, so no byte is stored while the
-// count is reset; every store signals the waiting thread.
+// empties it (Flush), reads its count (Available), waits for it to reach a
+// number (WaitForCount) and copies it out (CopyOut). The count is atomic and
+// the buffer's store and reset share one lock, so no byte is stored while the
+// count is reset; the store that reaches the awaited number wakes the waiter.
 
 #include <array>
 #include <atomic>
@@ -40,7 +40,7 @@ class TCommsThread : public Channel {
   void StartReader() override;
   int Available() const override;
   void Flush() override;
-  int WaitForArrival(int seen, std::int64_t timeoutUs) override;
+  int WaitForCount(int atLeast, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
 
@@ -92,6 +92,9 @@ class TCommsThread : public Channel {
 
   mutable std::mutex bufferLock_;
   std::condition_variable arrived_;
+  // The count the waiting thread waits for (guarded by bufferLock_).
+  int awaited_ = kNobodyWaits;
+  static constexpr int kNobodyWaits = 1 << 30;
   std::array<std::uint8_t, kBufferSize> rxBuffer_{};
   std::atomic<std::uint16_t> rxCount_{0};
   std::array<std::uint8_t, kChunkSize> chunk_{};

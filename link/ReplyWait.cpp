@@ -73,7 +73,8 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
     }
     if (rule.eachPoll) wakeAt = std::min(wakeAt, start + (polled + 1) * kPollUs);
 
-    const int fresh = channel_.WaitForArrival(count, wakeAt - now);
+    // Before the count, only the count matters; after it, every new byte.
+    const int fresh = channel_.WaitForCount(completeAt ? count + 1 : rule.awaited, wakeAt - now);
     if (fresh == count) continue;
     count = fresh;
     lastArrival = clock_.NowUs();

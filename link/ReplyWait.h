@@ -3,7 +3,8 @@
 // most `polls` polls of 10 ms, measured on the clock from its start. It does
 // not look at the count on a timer: it sleeps until the channel's reader
 // signals that bytes came in, and wakes every 10 ms only when the caller has
-// something to do per poll (the progress window and pending events).
+// something to do per poll (the progress window and pending events). Until
+// the awaited count is in, the reader leaves it asleep.
 //
 // Once the awaited count is in, the reply may still run past it (the sensor
 // pads some replies, the bootloader's acknowledgements are whole frames), and

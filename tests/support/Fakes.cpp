@@ -82,13 +82,14 @@ void FakeChannel::FeedAt(std::int64_t afterUs, const std::vector<std::uint8_t>& 
   pending_.insert(later, {at, bytes});
 }
 
-int FakeChannel::WaitForArrival(int seen, std::int64_t timeoutUs) {
+int FakeChannel::WaitForCount(int atLeast, std::int64_t timeoutUs) {
   Deliver();
-  if (static_cast<int>(rx_.size()) != seen || timeoutUs <= 0) return static_cast<int>(rx_.size());
-  std::int64_t until = clock_.NowUs() + timeoutUs;
-  if (!pending_.empty()) until = std::min(until, pending_.front().first);
-  clock_.Advance(until - clock_.NowUs());
-  Deliver();
+  const std::int64_t until = clock_.NowUs() + std::max<std::int64_t>(timeoutUs, 0);
+  while (static_cast<int>(rx_.size()) < atLeast && clock_.NowUs() < until) {
+    const std::int64_t next = pending_.empty() ? until : std::min(until, pending_.front().first);
+    clock_.Advance(next - clock_.NowUs());
+    Deliver();
+  }
   return static_cast<int>(rx_.size());
 }
 

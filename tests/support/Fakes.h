@@ -53,9 +53,9 @@ class FakeChannel : public Channel {
   void StartReader() override;
   int Available() const override;
   void Flush() override;
-  // Lets virtual time pass up to the next delivery or the timeout, whichever
-  // comes first.
-  int WaitForArrival(int seen, std::int64_t timeoutUs) override;
+  // Lets virtual time pass, delivery by delivery, until the count is reached
+  // or the timeout has passed.
+  int WaitForCount(int atLeast, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
 
