@@ -1,9 +1,15 @@
 #include "app/QtApplication.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
-QtApplication::QtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+QtApplication::QtApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // Every window carries the configurator's icon, as its menu entry does.
+  setWindowIcon(QIcon(QStringLiteral(":/oil-debris-configurator.svg")));
+  // The menu entry's name, so that the desktop ties the windows to it.
+  setDesktopFileName(QStringLiteral("oil-debris-configurator"));
+}
 
 bool QtApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -18,6 +18,11 @@
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The labels without a laid-out width grow and shrink with their text, but
+// keep their laid-out height, so that their text stays on the baseline of
+// the labels beside them.
+void FitWidth(QLabel* label) { label->resize(label->sizeHint().width(), label->height()); }
+
 // The window's caption once the language is applied: entry 2 and the model.
 constexpr const char* kModelSuffix = " 5819-100";
 }  // namespace
@@ -38,7 +43,11 @@ TForm1::TForm1(Session& session, QWidget* parent)
 
   ShowArtwork(ui_->Image2, QStringLiteral(":/wordmark.svg"));
   ShowArtwork(ui_->Image3, QStringLiteral(":/sensor.svg"));
-  for (QLabel* label : {ui_->Label3, ui_->lbErrors, ui_->lbComms}) label->adjustSize();
+  for (QLabel* label : {ui_->Label3, ui_->lbErrors, ui_->lbComms}) FitWidth(label);
+  // Until the first status reply the "DISABLED" boxes lie over the gauges;
+  // the gauges stay hidden meanwhile so that no corner of theirs shows.
+  ui_->GaugeCoarse->hide();
+  ui_->GaugeFine->hide();
   ui_->GaugeCoarse->SetForeColor(StateQColor(StateColour::Yellow));
   ui_->GaugeFine->SetForeColor(StateQColor(StateColour::Yellow));
 
@@ -128,7 +137,7 @@ void TForm1::ApplyLanguage() {
 void TForm1::SetLabelText(QLabel* label, const std::string& text) {
   label->setText(Q(text));
   // The labels without a laid-out width grow and shrink with their text.
-  if (label == ui_->Label3 || label == ui_->lbErrors || label == ui_->lbComms) label->adjustSize();
+  if (label == ui_->Label3 || label == ui_->lbErrors || label == ui_->lbComms) FitWidth(label);
 }
 
 void TForm1::SetReportingMenuVisible(bool visible) { ui_->Graphic1->setVisible(visible); }

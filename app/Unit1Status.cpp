@@ -11,6 +11,7 @@
 #include "app/Unit8.h"
 #include "app/Unit9.h"
 #include "link/Comms.h"
+#include "app/OwnTexts.h"
 #include "app/Startup.h"
 #include "link/PortSearch.h"
 #include "ui_Unit1.h"
@@ -77,6 +78,10 @@ void TForm1::SearchSensorPort() {
     if (portDialog_ == nullptr) return std::nullopt;
     return portDialog_->ChoosePort(openPorts, session_.Ports());
   };
+  std::vector<PortRefusal> refusals;
+  search.openFailed = [this, &refusals](int port, const Channel& channel) {
+    if (auto refusal = RefusalOf(port, channel, session_.Ports())) refusals.push_back(*refusal);
+  };
 
   StartupOutcome outcome = StartupOutcome::NoPort;
   RunExchange([&] { outcome = StartSensor(session_, search); });
@@ -88,10 +93,18 @@ void TForm1::SearchSensorPort() {
       SetLabelText(ui_->lbComms, TextOf(46));
       session_.User().ShowMessage(NoSensorMessage());
       break;
-    case StartupOutcome::NoPort:
-      session_.User().ShowMessage(NoSensorMessage());
+    case StartupOutcome::NoPort: {
+      // After the search's own lines: each device that exists and why it
+      // did not open; the message adds what the user can do about it.
+      for (const PortRefusal& refusal : refusals) {
+        session_.Link().m_debuglog.Write("\n%s", DescribeRefusal(refusal).c_str());
+      }
+      Message message = NoSensorMessage();
+      message.text += RefusalAdvice(refusals);
+      session_.User().ShowMessage(message);
       close();
       break;
+    }
     case StartupOutcome::SelectionClosed:
       close();
       break;

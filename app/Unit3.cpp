@@ -1,6 +1,9 @@
 #include "app/Unit3.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProgressBar>
+#include <QWindow>
 
 #include "app/QtLook.h"
 #include "ui_Unit3.h"
@@ -35,8 +38,18 @@ void TForm3::ShowProgress() {
   if (!isVisible()) {
     CentreOnScreen(this);
     show();
+    // The operation that shows the window blocks the user interface until
+    // its first step: the window must be on the screen and painted before
+    // that, not show what lay under it. Only the window's own expose and
+    // paint are waited for; its user input waits for the next step.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 200) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
   }
   raise();
+  repaint();
 }
 
 void TForm3::CloseProgress() { hide(); }

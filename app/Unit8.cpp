@@ -18,6 +18,8 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), ui_(new Ui::TForm8) {
   PaintWindowBackground(this);
   connect(ui_->ComboBox1, &QComboBox::currentIndexChanged, this, &TForm8::ComboBox1Change);
   connect(ui_->Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+  // Return confirms the choice.
+  ui_->Button1->setDefault(true);
 }
 
 TForm8::~TForm8() { delete ui_; }

@@ -9,6 +9,7 @@
 
 #include "app/Unit9.h"
 #include "link/Commsthread.h"
+#include "link/PortRefusal.h"
 #include "link/PortSearch.h"
 
 // ---- TerminalUser ---------------------------------------------------------
@@ -82,17 +83,6 @@ int ComNumber(const std::string& text) {
   return n >= 1 && n <= 99 ? n : 0;
 }
 
-std::string Reason(const TCommsThread& channel) {
-  switch (channel.LastOpenError()) {
-    case OpenError::NoSuchDevice: return "no such device";
-    case OpenError::PermissionDenied:
-      return "permission denied (join the dialout group: sudo adduser $USER dialout, then log in again)";
-    case OpenError::HeldByAnotherProgram: return "held by another program";
-    case OpenError::LineSettings: return "cannot set the line: " + channel.LastOpenErrorText();
-    case OpenError::None: break;
-  }
-  return "cannot open";
-}
 }  // namespace
 
 int CliSession::Connect() { return port_ ? OpenGivenPort() : SearchSensorPort(); }
@@ -112,7 +102,7 @@ int CliSession::OpenGivenPort() {
   if (!channel->OpenPort(number, kTextBaud)) {
     const std::string device = session_.Ports().Resolved(number);
     std::cerr << "oil-debris-cli: " << *port_ << " (" << (device.empty() ? "no device" : device)
-              << "): " << Reason(*channel) << "\n";
+              << "): " << RefusalReason(channel->LastOpenError(), channel->LastOpenErrorText()) << "\n";
     return kExitUsage;
   }
   channel->StartReader();
@@ -131,6 +121,10 @@ int CliSession::SearchSensorPort() {
     std::cerr << "\nchoose one with --port\n";
     return std::nullopt;
   };
+  std::vector<PortRefusal> refusals;
+  hooks.openFailed = [this, &refusals](int port, const Channel& channel) {
+    if (auto refusal = RefusalOf(port, channel, session_.Ports())) refusals.push_back(*refusal);
+  };
   const bool progress = user_.showProgress;
   user_.showProgress = false;  // one "I" per port; the search says what it found
   const PortSearchResult result = SearchPorts(session_.Exchange(), hooks);
@@ -138,7 +132,9 @@ int CliSession::SearchSensorPort() {
   switch (result.outcome) {
     case SearchOutcome::Chosen: return kExitOk;
     case SearchOutcome::NoPort:
-      std::cerr << "oil-debris-cli: no serial port could be opened (see 'oil-debris-cli ports')\n";
+      // Each device that exists and why it did not open.
+      if (refusals.empty()) std::cerr << "oil-debris-cli: no serial device found (see 'oil-debris-cli ports')\n";
+      for (const PortRefusal& refusal : refusals) std::cerr << "oil-debris-cli: " << DescribeRefusal(refusal) << "\n";
       return kExitUsage;
     case SearchOutcome::SelectionClosed: break;
   }

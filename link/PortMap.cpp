@@ -94,8 +94,72 @@ std::string PortMap::Resolved(int port) const {
   return device;
 }
 
+namespace {
+
+std::string RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
+// The first line of a small sysfs attribute file, or "".
+std::string Attribute(const std::string& path) {
+  std::string text;
+  if (std::FILE* file = std::fopen(path.c_str(), "r")) {
+    char line[256];
+    if (std::fgets(line, sizeof line, file) != nullptr) text = line;
+    std::fclose(file);
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+// The USB device folder above a tty's sysfs device: the first folder upward
+// that has an idVendor.
+std::string UsbDeviceFolder(const std::string& root, const std::string& ttyName) {
+  std::string folder = RealPath(root + "/sys/class/tty/" + ttyName + "/device");
+  for (int up = 0; up < 6 && folder.size() > 1; ++up) {
+    struct stat st {};
+    if (::stat((folder + "/idVendor").c_str(), &st) == 0) return folder;
+    folder = folder.substr(0, folder.rfind('/'));
+  }
+  return "";
+}
+
+// The /dev/serial/by-id/ entry that leads to the device, or "".
+std::string ByIdName(const std::string& root, const std::string& device) {
+  const std::string target = RealPath(device);
+  std::string name;
+  if (DIR* dir = ::opendir((root + "/dev/serial/by-id").c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string candidate = entry->d_name;
+      if (candidate == "." || candidate == "..") continue;
+      if (!target.empty() && RealPath(root + "/dev/serial/by-id/" + candidate) == target) name = candidate;
+    }
+    ::closedir(dir);
+  }
+  return name;
+}
+
+}  // namespace
+
+std::string PortMap::AdapterName(int port) const {
+  const std::string device = Resolved(port);
+  const std::string ttyName = device.substr(device.rfind('/') + 1);
+  if (ttyName.rfind("ttyUSB", 0) != 0 && ttyName.rfind("ttyACM", 0) != 0) return "";
+  const std::string folder = UsbDeviceFolder(systemRoot_, ttyName);
+  if (!folder.empty()) {
+    std::string name = Attribute(folder + "/product");
+    const std::string serial = Attribute(folder + "/serial");
+    if (!serial.empty()) name += (name.empty() ? "" : " ") + serial;
+    if (!name.empty()) return name;
+  }
+  return ByIdName(systemRoot_, device);
+}
+
 std::string PortMap::Describe(int port) const {
   char name[16];
   std::snprintf(name, sizeof name, "COM%02d", port);
-  return std::string(name) + "  " + Resolved(port);
+  std::string text = std::string(name) + "  " + Resolved(port);
+  if (const std::string adapter = AdapterName(port); !adapter.empty()) text += "  " + adapter;
+  return text;
 }

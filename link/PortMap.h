@@ -26,11 +26,21 @@ class PortMap {
 
   // The device port n resolves to (a link of the ports/ folder is followed).
   std::string Resolved(int port) const;
-  // "COM%02d" followed by two spaces and the device, as the port dialog and
-  // the command-line tool show a port.
+  // What the system knows of a USB adapter behind port n: the product and
+  // serial number from sysfs ("FT232R USB UART A10K3JQ2"), else its
+  // /dev/serial/by-id/ name; "" for other devices.
+  std::string AdapterName(int port) const;
+  // "COM%02d", two spaces and the device, then two spaces and the adapter's
+  // name when there is one, as the port dialog and the command-line tool
+  // show a port ("COM01  /dev/ttyUSB0  FT232R USB UART A10K3JQ2").
   std::string Describe(int port) const;
+
+  // Where /sys and /dev are looked up for the adapters' names ("" for the
+  // system's own; tests give a tree of their own).
+  void SetSystemRoot(std::string root) { systemRoot_ = std::move(root); }
 
  private:
   std::map<int, std::string> entries_;
   bool fromPortsFolder_ = false;
+  std::string systemRoot_;
 };

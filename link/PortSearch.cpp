@@ -15,7 +15,11 @@ PortSearchResult SearchPorts(CommandExchange& exchange, const PortSearchHooks& h
   int answered = 0;
   for (int n = 1; n <= 99; ++n) {
     std::unique_ptr<Channel> channel = hooks.makeChannel ? hooks.makeChannel() : nullptr;
-    if (!channel || !channel->OpenPort(n, kTextBaud)) continue;  // the slot stays empty
+    if (!channel) continue;
+    if (!channel->OpenPort(n, kTextBaud)) {
+      if (hooks.openFailed) hooks.openFailed(n, *channel);
+      continue;  // the slot stays empty
+    }
     log.Write("\nOpen Port %i", n);
     ++opened;
     auto& slot = state.m_comms[static_cast<std::size_t>(n)];

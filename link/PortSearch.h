@@ -33,6 +33,9 @@ struct PortSearchHooks {
   // shows the port dialog; the command-line tool lists them and asks for
   // --port).
   std::function<std::optional<int>(const std::vector<int>& openPorts)> choosePort;
+  // Told of every port whose open failed, with its channel, so that the
+  // caller can say why when no port opens at all.
+  std::function<void(int port, const Channel& channel)> openFailed;
 };
 
 // "Cannot communicate with sensor." and the rest of the no-answer message.

@@ -1,7 +1,9 @@
 // The command-line tool as a user runs it: usage, exit statuses, and the
 // identify command against a sensor played by the test on a pseudo-terminal.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
@@ -59,6 +61,27 @@ TEST(Cli, PortThatCannotBeOpenedIsNamedWithItsReason) {
   EXPECT_NE(missing.err.find("no such device"), std::string::npos) << missing.err;
   const ProcessResult absent = Cli({"identify"}, home.Home());
   EXPECT_EQ(absent.status, 2) << "no port at all";
+  EXPECT_EQ(absent.err, "oil-debris-cli: COM07 /dev/od-missing-device: no such device\n");
+}
+
+TEST(Cli, WhenTheSearchOpensNoPortEachDeviceIsNamedWithItsReason) {
+  Pty held;
+  PortsFolder home;
+  home.Link(2, held.SlavePath());
+  home.Link(5, "/dev/od-missing-device");
+  // Another program holds COM2.
+  const int other = ::open(held.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  const ProcessResult r = Cli({"identify"}, home.Home());
+  ::close(other);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "oil-debris-cli: COM02 " + held.SlavePath() + ": busy: held by another program\n"
+            "oil-debris-cli: COM05 /dev/od-missing-device: no such device\n");
+
+  PortsFolder empty;
+  EXPECT_EQ(Cli({"identify"}, empty.Home()).err, "oil-debris-cli: no serial device found (see 'oil-debris-cli ports')\n");
 }
 
 TEST(Cli, IdentifyPrintsTheFirmware) {

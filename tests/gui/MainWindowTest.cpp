@@ -25,9 +25,9 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
       {"Label2", 109, 61, 105, 16, 10},      {"Label1", 229, 61, 105, 16, 10},
       {"GaugeCoarse", 109, 83, 105, 82, 28}, {"GaugeFine", 229, 83, 105, 82, 28},
       {"Edit2", 109, 83, 105, 82, 16},       {"Edit4", 229, 83, 105, 82, 16},
-      {"Label3", 109, 187, -1, -1, 10},      {"Label4", 229, 187, 105, 16, 10},
+      {"Label3", 109, 187, -1, 16, 10},      {"Label4", 229, 187, 105, 16, 10},
       {"Edit3", 109, 209, 105, 53, 28},      {"Edit1", 229, 209, 105, 53, 28},
-      {"lbErrors", 125, 281, -1, -1, 10},    {"lbComms", 241, 281, -1, -1, 10},
+      {"lbErrors", 125, 281, -1, 16, 10},    {"lbComms", 241, 281, -1, 16, 10},
       {"Image2", 8, 8, 206, 57, 0},          {"Image3", 16, 296, 81, 49, 0},
   };
   for (const Place& p : places) {
@@ -38,6 +38,10 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(control->pos(), QPoint(p.left, p.top));
     if (p.width >= 0) {
       EXPECT_EQ(control->size(), QSize(p.width, p.height));
+    } else {
+      // Sized to its text, on the laid-out height (the baseline of its neighbours).
+      EXPECT_EQ(control->height(), p.height);
+      EXPECT_GE(control->width(), static_cast<QLabel*>(control)->sizeHint().width());
     }
     if (p.points > 0) {
       EXPECT_EQ(QFontInfo(control->font()).family(), QStringLiteral("Tahoma"));
@@ -53,7 +57,10 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(form.font().pointSize(), 8);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Oil Sensor Sensor Configurator"));
 
-  // What the window shows before the first reply.
+  // What the window shows before the first reply: the "DISABLED" boxes, and
+  // no gauge corner around them.
+  EXPECT_FALSE(Find<QWidget>("GaugeCoarse")->isVisibleTo(&form));
+  EXPECT_FALSE(Find<QWidget>("GaugeFine")->isVisibleTo(&form));
   EXPECT_EQ(EditText("Edit2"), "DISABLED");
   EXPECT_EQ(EditText("Edit4"), "DISABLED");
   EXPECT_EQ(EditText("Edit3"), "1000");

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "app/QtUserInterface.h"
@@ -49,6 +50,13 @@ TEST(LanguageWindowTest, EachSelectionSetsTheLanguageAndBothWaysOutKeepIt) {
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.result(), QDialog::Accepted);
   EXPECT_EQ(CurrentLanguage(), 1);
+
+  // Return confirms the choice.
+  window.show();
+  window.ComboBox1()->setCurrentIndex(1);
+  QTest::keyClick(window.ComboBox1(), Qt::Key_Return);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.result(), QDialog::Accepted);
 
   // Shown again (the list is not doubled, the language starts in English),
   // then left through the close box.

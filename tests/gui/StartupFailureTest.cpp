@@ -2,9 +2,15 @@
 // message comes and the program ends, sending nothing; with one silent port
 // "Comms:Fail" is shown before the message and the window stays open.
 
+#include <fcntl.h>
+
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "tests/gui/MainWindowFixture.h"
+#include "link/Commsthread.h"
 #include "link/PortSearch.h"
 #include "tests/support/Pty.h"
 
@@ -59,6 +65,34 @@ TEST_F(StartupFailureTest, NoPortAtAllShowsTheMessageAndEndsSendingNothing) {
   EXPECT_EQ(messages[0].title, 128);
   EXPECT_EQ(closed, 1);
   EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(StartupFailureTest, DevicesThatWouldNotOpenAreNamedWithWhatToDo) {
+  ports.Link(2, "/dev/null");
+  ports.Link(3, ports.Home() + "/gone");
+  // The serial ports as the configurator opens them, COM2 refused to this user.
+  form.SetChannelFactory([](const PortMap& table) -> std::unique_ptr<Channel> {
+    auto channel = std::make_unique<TCommsThread>(table);
+    channel->openDevice = [](const char* path, int flags) {
+      if (std::string(path).find("com2") == std::string::npos) return ::open(path, flags);
+      errno = EACCES;
+      return -1;
+    };
+    return channel;
+  });
+  form.FormShow();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            "Cannot communicate with sensor. Please close GUI, powercycle sensor and restart GUI.\n\n"
+            "If problem persists please refer to Oil Condition Monitoring Sensor manual.\n\n"
+            "The serial device /dev/null may not be opened by your user. Join the dialout group "
+            "(sudo adduser $USER dialout), then log out and in again.");
+  EXPECT_EQ(closed, 1);
+  std::ifstream in(ports.DataFolder() + "/debug.log", std::ios::binary);
+  const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(log,
+            "\r\nCOM02 /dev/null: permission denied (join the dialout group: sudo adduser $USER dialout, then "
+            "log in again)\r\nCOM03 " + ports.Home() + "/gone: no such device");
 }
 
 TEST_F(StartupFailureTest, ASilentPortShowsCommsFailThenTheMessage) {

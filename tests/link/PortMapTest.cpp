@@ -33,3 +33,41 @@ TEST(PortMap, WithoutAPortsFolderTheDevicesAreNumberedFromCom1) {
     EXPECT_EQ(device.rfind("/dev/tty", 0), 0u) << device;
   }
 }
+
+TEST(PortMap, UsbAdaptersAreNamedByWhatTheSystemKnowsOfThem) {
+  namespace fs = std::filesystem;
+  PortsFolder home;
+  const std::string root = home.Home() + "/root";
+  const auto file = [](const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << text;
+  };
+  // An FTDI adapter with product and serial number, an ACM device with a
+  // product only, and an adapter sysfs says nothing of but udev named.
+  const std::string ftdi = root + "/sys/devices/pci0000:00/usb1/1-1";
+  file(ftdi + "/idVendor", "0403\n");
+  file(ftdi + "/product", "FT232R USB UART\n");
+  file(ftdi + "/serial", "A10K3JQ2\n");
+  fs::create_directories(ftdi + "/1-1:1.0/ttyUSB0/tty/ttyUSB0");
+  const std::string acm = root + "/sys/devices/pci0000:00/usb1/1-2";
+  file(acm + "/idVendor", "2341\n");
+  file(acm + "/product", "Sensor Bridge\n");
+  fs::create_directories(acm + "/1-2:1.0/tty/ttyACM0");
+  fs::create_directories(root + "/sys/class/tty/ttyUSB0");
+  fs::create_directories(root + "/sys/class/tty/ttyACM0");
+  fs::create_directory_symlink(ftdi + "/1-1:1.0/ttyUSB0", root + "/sys/class/tty/ttyUSB0/device");
+  fs::create_directory_symlink(acm + "/1-2:1.0", root + "/sys/class/tty/ttyACM0/device");
+  for (const char* tty : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0"}) file(root + "/dev/" + tty, "");
+  fs::create_directories(root + "/dev/serial/by-id");
+  fs::create_symlink("../../ttyUSB1", root + "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial-if00-port0");
+
+  PortMap map = PortMap::FromEntries({{1, root + "/dev/ttyUSB0"},
+                                      {2, root + "/dev/ttyUSB1"},
+                                      {3, root + "/dev/ttyACM0"},
+                                      {4, root + "/dev/ttyS0"}});
+  map.SetSystemRoot(root);
+  EXPECT_EQ(map.Describe(1), "COM01  " + root + "/dev/ttyUSB0  FT232R USB UART A10K3JQ2");
+  EXPECT_EQ(map.Describe(2), "COM02  " + root + "/dev/ttyUSB1  usb-Prolific_Technology_Inc._USB-Serial-if00-port0");
+  EXPECT_EQ(map.Describe(3), "COM03  " + root + "/dev/ttyACM0  Sensor Bridge");
+  EXPECT_EQ(map.Describe(4), "COM04  " + root + "/dev/ttyS0") << "an on-board port has no adapter name";
+}

@@ -1,0 +1,22 @@
+# Installs the build into a scratch folder and compares the files it holds
+# with the expected list (install-tree.txt, paths below the prefix).
+set(root ${BUILD_DIR}/install-tree-check)
+file(REMOVE_RECURSE ${root})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${root}/usr
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${root}/usr ${root}/usr/*)
+list(SORT installed)
+file(STRINGS ${EXPECTED} expected)
+if(NOT OD_BUILD_GUI)
+  list(FILTER expected EXCLUDE REGEX "oil-debris-configurator|applications|metainfo|icons")
+endif()
+list(SORT expected)
+file(REMOVE_RECURSE ${root})
+if(NOT installed STREQUAL expected)
+  string(REPLACE ";" "\n  " have "${installed}")
+  string(REPLACE ";" "\n  " want "${expected}")
+  message(FATAL_ERROR "The install tree differs.\nInstalled:\n  ${have}\nExpected:\n  ${want}")
+endif()

@@ -1,0 +1,91 @@
+// The sensor's replies: the status ("A"), extended ("a"), identify ("I")
+// and register read ("R") replies, as they would sit in the reply buffer
+// after a wait, whatever their bytes.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/StatusReading.h"
+#include "config/RegisterAccess.h"
+#include "link/Reply.h"
+#include "monitor/ReportRecord.h"
+
+namespace {
+
+// A clock that never waits and a channel whose reply is the fuzzed bytes.
+class NoWait : public Clock {
+ public:
+  void Sleep(int) override {}
+  std::int64_t NowMs() override { return 0; }
+  std::int64_t CalendarSeconds() override { return 0; }
+};
+
+class Replying : public Channel {
+ public:
+  Replying(const std::uint8_t* data, std::size_t size) : reply_(data, data + size) {}
+  bool OpenPort(int, int) override { return true; }
+  bool ClosePort() override { return true; }
+  bool SetBaud(int) override { return true; }
+  void StartReader() override {}
+  int Available() const override { return static_cast<int>(std::min<std::size_t>(reply_.size(), 4100)); }
+  void Flush() override {}
+  std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override {
+    const std::size_t n = std::min({capacity, reply_.size(), std::size_t{4100}});
+    std::copy_n(reply_.begin(), n, destination);
+    return n;
+  }
+  bool WriteBytes(const std::uint8_t*, std::size_t) override { return true; }
+
+ private:
+  std::vector<std::uint8_t> reply_;
+};
+
+class Silent : public UserInterface {
+ public:
+  MessageAnswer ShowMessage(const Message&) override { return MessageAnswer::Ok; }
+  void ProgressTitle(int) override {}
+  void ProgressMaximum(int) override {}
+  void ProgressPosition(int) override {}
+  void ProgressStep() override {}
+  void ProgressShow() override {}
+  void ProgressClose() override {}
+  void ProcessEvents() override {}
+  void SetMainCaption(const std::string&) override {}
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
+  void StopStatusPoll() override {}
+  void StartStatusPoll() override {}
+  void StopReportingPoll() override {}
+  void StartReportingPoll() override {}
+  bool ReportingVisible() override { return false; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  ParseStatusReply(text);
+  if (const auto record = ParseReportReply(text)) {
+    TruncateToInt(record->OilValue);
+    if (record->IntDegrees < -2048.0f || record->IntDegrees > 2048.0f) std::abort();
+  }
+  std::uint32_t fields[18] = {};
+  if (ScanHexFields(ReplyFields(text), 18, fields) > 18) std::abort();
+
+  // Through the exchange, as the waits hand the bytes over.
+  NoWait clock;
+  Silent user;
+  LinkState link;
+  link.m_comms[1] = std::make_unique<Replying>(data, size);
+  link.m_comnum = 1;
+  CommandExchange exchange(link, clock, user);
+  ReadRegister16(exchange, 0x0026);
+  ReadRegister32Raw(exchange, 0x00D8);
+  exchange.IdentifySensor(1);
+  ReplyBuffer reply(128);
+  if (exchange.WaitReply(reply, 26, 1)) ParseStatusReply(reply);
+  if (exchange.WaitReply(reply, 93, 1)) ParseReportReply(reply);
+  return 0;
+}
