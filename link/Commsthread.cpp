@@ -158,7 +158,12 @@ void TCommsThread::StartReader() {
   closeRequested_ = false;
   DrainWakeUps();
   running_ = true;
-  reader_ = std::thread([this] { Execute(); });
+  // Named after its port, so that a thread listing tells the readers apart.
+  const std::string name = ("COM" + std::to_string(port_) + " reader").substr(0, 15);
+  reader_ = std::thread([this, name] {
+    ::pthread_setname_np(::pthread_self(), name.c_str());
+    Execute();
+  });
 }
 
 void TCommsThread::RequestStop() {
@@ -188,9 +193,6 @@ void TCommsThread::DrainWakeUps() {
 }
 
 void TCommsThread::Execute() {
-  // Named after its port, so that a thread listing tells the readers apart.
-  const std::string name = "COM" + std::to_string(port_) + " reader";
-  ::pthread_setname_np(::pthread_self(), name.substr(0, 15).c_str());
   for (;;) {
     const int fd = fd_.load();
     // With a request pending the reader only looks: the stop waits for a

@@ -63,8 +63,8 @@ class TCommsThread : public Channel {
 
  private:
   void Execute();
-  // Appends a read's bytes, dropping what would pass the buffer, and tells
-  // the waiting thread.
+  // Appends a read's bytes, dropping what would pass the buffer, and wakes
+  // the waiting thread once the count it waits for is reached.
   void Store(std::size_t got);
   // Wakes the reader from its poll, to look at the stop and close requests
   // and at the port descriptor.
