@@ -1,7 +1,8 @@
 #pragma once
 // A channel that passes everything on to the sensor's channel and notes,
 // for every bootloader write request, when it went out, how long its frame
-// was, and when the waiting side first saw its reply complete.
+// was, and when the waiting side last looked at its reply (the look that
+// ended the wait), with the bytes it counted then.
 
 #include <chrono>
 #include <cstdint>
@@ -24,22 +25,16 @@ class TimedChannel : public Channel {
   bool OpenPort(int port, int baud) override { return inner_->OpenPort(port, baud); }
   bool ClosePort() override { return inner_->ClosePort(); }
   bool SetBaud(int baud) override { return inner_->SetBaud(baud); }
+  int LineRate() const override { return inner_->LineRate(); }
   void StartReader() override { inner_->StartReader(); }
   void Flush() override { inner_->Flush(); }
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override {
     return inner_->CopyOut(destination, capacity);
   }
 
-  int Available() const override {
-    const int count = inner_->Available();
-    // A write request's reply is at least 5 bytes: the first look that
-    // finds them is when the upgrade learns of it.
-    if (awaiting_ && count >= 5) {
-      awaiting_ = false;
-      requests_.back().seenUs = NowUs();
-      requests_.back().replyBytes = count;
-    }
-    return count;
+  int Available() const override { return Looked(inner_->Available()); }
+  int WaitForCount(int atLeast, std::int64_t timeoutUs) override {
+    return Looked(inner_->WaitForCount(atLeast, timeoutUs));
   }
 
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override {
@@ -50,6 +45,16 @@ class TimedChannel : public Channel {
   }
 
   const std::vector<WriteRequest>& Requests() const { return requests_; }
+
+  // A write request's reply is at least 5 bytes; the wait ends at the last
+  // look before the next request.
+  int Looked(int count) const {
+    if (awaiting_ && count >= 5) {
+      requests_.back().seenUs = NowUs();
+      requests_.back().replyBytes = count;
+    }
+    return count;
+  }
 
   static std::int64_t NowUs() {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())

@@ -1,6 +1,7 @@
 #include "firmware/Bootloader.h"
 
 #include "firmware/HexImageFile.h"
+#include "link/ReplyWait.h"
 
 namespace {
 // Whether a record still fits the request after the records already in it:
@@ -17,28 +18,23 @@ bool Fits(const std::vector<std::uint8_t>& payload, const std::vector<std::uint8
 bool Bootloader::BootloaderExchange(const std::vector<std::uint8_t>& payload, int n, int polls, bool progress) {
   Channel* channel = exchange_.State().Sensor();
   if (channel == nullptr) return false;
-  Clock& clock = exchange_.Time();
   UserInterface& user = exchange_.User();
   channel->Flush();
   channel->WriteFrame(payload.data(), payload.size());
-  // A poll stands for 10 ms of waiting, and the limit stays `polls` of them
-  // measured on the clock; within a poll the count is looked at every
-  // millisecond, so that a reply is taken up when it is complete rather than
-  // at the next 10 ms step (which would cost a write request 5 ms on average).
-  const std::int64_t start = clock.NowMs();
-  int count = channel->Available();
-  for (int poll = 1; count < n && poll <= polls; ++poll) {
-    const std::int64_t pollEnd = start + 10 * static_cast<std::int64_t>(poll);
-    do {
-      clock.Sleep(1);
-      count = channel->Available();
-    } while (count < n && clock.NowMs() < pollEnd);
-    if (progress) {
+  // The acknowledgements are whole frames that run past their counts: the
+  // wait takes the frame's end byte, so that the next request's flush does
+  // not leave the tail of this reply to be counted as the next one.
+  ReplyWaitRule rule;
+  rule.awaited = n;
+  rule.polls = polls;
+  rule.frameEnds = true;
+  if (progress) {
+    rule.eachPoll = [&user] {
       user.ProgressStep();
       user.ProcessEvents();
-    }
+    };
   }
-  return count >= n;
+  return ReplyWait(*channel, exchange_.Time()).Run(rule).Complete();
 }
 
 bool Bootloader::BootloaderVersion() { return BootloaderExchange({kBootloaderVersion}, 7, 10); }

@@ -29,9 +29,9 @@ class Bootloader {
   explicit Bootloader(CommandExchange& exchange) : exchange_(exchange) {}
 
   // Empties the receive buffer, sends `payload` as one frame and waits until
-  // `n` bytes have arrived or `polls` polls of 10 ms have passed; with
-  // `progress`, each poll advances the progress window and lets pending
-  // events run.
+  // `n` bytes have arrived and the reply's frame is over, for at most `polls`
+  // polls of 10 ms (see ReplyWait); with `progress`, each 10 ms waited
+  // advances the progress window and lets pending events run.
   bool BootloaderExchange(const std::vector<std::uint8_t>& payload, int n, int polls, bool progress = false);
 
   bool BootloaderVersion();

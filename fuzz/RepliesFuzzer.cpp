@@ -14,22 +14,31 @@
 
 namespace {
 
-// A clock that never waits and a channel whose reply is the fuzzed bytes.
+// A clock that never waits (its time jumps over every pause and wait) and a
+// channel whose reply is the fuzzed bytes.
 class NoWait : public Clock {
  public:
-  void Sleep(int) override {}
-  std::int64_t NowMs() override { return 0; }
+  void Sleep(int ms) override { nowUs += static_cast<std::int64_t>(ms) * 1000; }
+  std::int64_t NowMs() override { return nowUs / 1000; }
+  std::int64_t NowUs() override { return nowUs; }
   std::int64_t CalendarSeconds() override { return 0; }
+  std::int64_t nowUs = 0;
 };
 
 class Replying : public Channel {
  public:
-  Replying(const std::uint8_t* data, std::size_t size) : reply_(data, data + size) {}
+  Replying(NoWait& clock, const std::uint8_t* data, std::size_t size) : clock_(clock), reply_(data, data + size) {}
   bool OpenPort(int, int) override { return true; }
   bool ClosePort() override { return true; }
   bool SetBaud(int) override { return true; }
+  int LineRate() const override { return 19200; }
   void StartReader() override {}
   int Available() const override { return static_cast<int>(std::min<std::size_t>(reply_.size(), 4100)); }
+  // Nothing more ever arrives: the wait's time passes at once.
+  int WaitForCount(int, std::int64_t timeoutUs) override {
+    if (timeoutUs > 0) clock_.nowUs += timeoutUs;
+    return Available();
+  }
   void Flush() override {}
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override {
     const std::size_t n = std::min({capacity, reply_.size(), std::size_t{4100}});
@@ -39,6 +48,7 @@ class Replying : public Channel {
   bool WriteBytes(const std::uint8_t*, std::size_t) override { return true; }
 
  private:
+  NoWait& clock_;
   std::vector<std::uint8_t> reply_;
 };
 
@@ -78,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NoWait clock;
   Silent user;
   LinkState link;
-  link.m_comms[1] = std::make_unique<Replying>(data, size);
+  link.m_comms[1] = std::make_unique<Replying>(clock, data, size);
   link.m_comnum = 1;
   CommandExchange exchange(link, clock, user);
   ReadRegister16(exchange, 0x0026);

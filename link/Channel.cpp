@@ -1,5 +1,9 @@
 #include "link/Channel.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 namespace {
 // Entry i is i multiplied by 0x1021 without carries.
 constexpr std::uint16_t kCheckTable[16] = {
@@ -38,4 +42,11 @@ std::vector<std::uint8_t> EncodeFrame(const std::uint8_t* payload, std::size_t n
 bool Channel::WriteFrame(const std::uint8_t* payload, std::size_t n) {
   const std::vector<std::uint8_t> frame = EncodeFrame(payload, n);
   return WriteBytes(frame.data(), frame.size());
+}
+
+int Channel::WaitForCount(int atLeast, std::int64_t timeoutUs) {
+  const int now = Available();
+  if (now >= atLeast || timeoutUs <= 0) return now;
+  std::this_thread::sleep_for(std::chrono::microseconds(std::min<std::int64_t>(timeoutUs, 1000)));
+  return Available();
 }

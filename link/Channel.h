@@ -15,11 +15,18 @@ class Channel {
   virtual bool OpenPort(int port, int baud) = 0;
   virtual bool ClosePort() = 0;
   virtual bool SetBaud(int baud) = 0;
+  // The line rate in force, in baud.
+  virtual int LineRate() const = 0;
   // Empties the receive buffer and lets the reader run.
   virtual void StartReader() = 0;
   // Bytes received since the last flush.
   virtual int Available() const = 0;
   virtual void Flush() = 0;
+  // Blocks until at least `atLeast` bytes have been received since the last
+  // flush, or for at most `timeoutUs` microseconds, and returns the count
+  // then. A channel whose reader signals arrivals wakes its waiter once the
+  // count is reached; this default looks every millisecond.
+  virtual int WaitForCount(int atLeast, std::int64_t timeoutUs);
   // Copies the stored bytes from position 0 into `destination`, at most
   // `capacity` of them, without a terminator; returns how many were copied.
   virtual std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const = 0;

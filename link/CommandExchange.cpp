@@ -4,6 +4,7 @@
 
 #include "app/Unit9.h"
 #include "link/Reply.h"
+#include "link/ReplyWait.h"
 
 Channel* LinkState::Sensor() const {
   if (m_comnum < 1 || m_comnum >= static_cast<int>(m_comms.size())) return nullptr;
@@ -28,23 +29,32 @@ bool CommandExchange::WriteRaw(const std::uint8_t* bytes, std::size_t count) {
 }
 
 bool CommandExchange::Wait(ReplyBuffer& reply, int n, int polls, bool progress) {
-  Channel* channel = state_.Sensor();
-  auto available = [channel] { return channel != nullptr ? channel->Available() : 0; };
-  int count = available();
-  while (count < n && polls > 0) {
-    --polls;
-    clock_.Sleep(10);
-    if (progress) {
+  ReplyWaitRule rule;
+  rule.awaited = n;
+  rule.polls = polls;
+  if (progress) {
+    rule.eachPoll = [this] {
       user_.ProgressStep();
       user_.ProcessEvents();
-    }
-    count = available();
+    };
   }
-  reply.counted = count;
-  if (count < n || channel == nullptr) return false;
+  Channel* channel = state_.Sensor();
+  if (channel == nullptr) {
+    // Without a port nothing can arrive: the wait runs out its polls.
+    for (int poll = 0; poll < polls; ++poll) {
+      clock_.Sleep(10);
+      if (rule.eachPoll) rule.eachPoll();
+    }
+    reply.counted = 0;
+    return false;
+  }
+  const ReplyWaitResult result = ReplyWait(*channel, clock_).Run(rule);
+  reply.counted = result.counted;
+  if (!result.Complete()) return false;
   // Never beyond the buffer: the last byte is kept for the terminator.
   const std::size_t room = reply.Capacity() - 1;
-  const std::size_t copied = channel->CopyOut(reply.Data(), std::min<std::size_t>(room, static_cast<std::size_t>(count)));
+  const std::size_t copied =
+      channel->CopyOut(reply.Data(), std::min<std::size_t>(room, static_cast<std::size_t>(result.counted)));
   reply.Data()[std::min(copied, room)] = 0;
   return true;
 }

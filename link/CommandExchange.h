@@ -95,9 +95,10 @@ class CommandExchange {
   void SendCommand(std::string_view text);
   // Empties the receive buffer, then writes the bytes in one write.
   bool WriteRaw(const std::uint8_t* bytes, std::size_t count);
-  // Polls every 10 ms until `n` bytes have arrived or `polls` polls are used.
+  // Waits until `n` bytes have arrived and the reply is over, for at most
+  // `polls` polls of 10 ms (see ReplyWait).
   bool WaitReply(ReplyBuffer& reply, int n, int polls);
-  // As WaitReply, with the progress window advanced once per poll.
+  // As WaitReply, with the progress window advanced once per 10 ms waited.
   bool WaitReplyProgress(ReplyBuffer& reply, int n, int polls);
   // Up to four sends of a command the sensor acknowledges with 9 bytes;
   // "Message failed" when none is answered.

@@ -2,16 +2,23 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 
 namespace {
+// A device that reports an error or a hang-up instead of bytes is looked at
+// again after this pause, so that a broken line does not keep the reader busy.
+constexpr int kBrokenDeviceRetryMs = 10;
+
 speed_t SpeedOf(int baud) {
   switch (baud) {
     case 1200: return B1200;
@@ -28,14 +35,20 @@ speed_t SpeedOf(int baud) {
 }  // namespace
 
 TCommsThread::TCommsThread(const PortMap& ports)
-    : openDevice([](const char* path, int flags) { return ::open(path, flags); }), ports_(ports) {}
+    : openDevice([](const char* path, int flags) { return ::open(path, flags); }),
+      ports_(ports),
+      wake_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 TCommsThread::~TCommsThread() {
   // The reader stops before the descriptor is closed, so no read can land on
   // a descriptor number that the system has already handed to someone else.
   StopReader();
   const int fd = fd_.exchange(-1);
-  if (fd >= 0) ::close(fd);
+  if (fd >= 0) {
+    latency_.Restore(fd);
+    ::close(fd);
+  }
+  if (wake_ >= 0) ::close(wake_);
 }
 
 bool TCommsThread::Fail(OpenError error, int code) {
@@ -81,11 +94,14 @@ bool TCommsThread::OpenPort(int port, int baud) {
     ::close(fd);
     return Fail(OpenError::LineSettings, code);
   }
+  // An adapter that keeps its latency timer still works, only slower.
+  latency_.Request(fd, device_);
   {
     std::lock_guard<std::mutex> lock(bufferLock_);
     rxCount_ = 0;
   }
   fd_ = fd;
+  WakeReader();
   return true;
 }
 
@@ -118,6 +134,7 @@ bool TCommsThread::ClosePort() {
   StopReader();
   const int fd = fd_.load();
   if (fd < 0) return true;
+  latency_.Restore(fd);
   if (::close(fd) != 0 && errno != EINTR) return false;
   fd_ = -1;
   return true;
@@ -139,45 +156,91 @@ void TCommsThread::StartReader() {
   if (reader_.joinable()) reader_.join();  // a reader that stopped on request
   stopRequested_ = false;
   closeRequested_ = false;
+  DrainWakeUps();
   running_ = true;
-  reader_ = std::thread([this] { Execute(); });
+  // Named after its port, so that a thread listing tells the readers apart.
+  const std::string name = ("COM" + std::to_string(port_) + " reader").substr(0, 15);
+  reader_ = std::thread([this, name] {
+    ::pthread_setname_np(::pthread_self(), name.c_str());
+    Execute();
+  });
 }
 
-void TCommsThread::RequestStop() { stopRequested_ = true; }
+void TCommsThread::RequestStop() {
+  stopRequested_ = true;
+  WakeReader();
+}
 
 void TCommsThread::StopReader() {
   if (!reader_.joinable()) return;
   closeRequested_ = true;
+  WakeReader();
   reader_.join();
   running_ = false;
 }
 
+void TCommsThread::WakeReader() {
+  if (wake_ < 0) return;
+  const std::uint64_t one = 1;
+  // A full counter already wakes the reader.
+  [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof one);
+}
+
+void TCommsThread::DrainWakeUps() {
+  if (wake_ < 0) return;
+  std::uint64_t count = 0;
+  [[maybe_unused]] const ssize_t read = ::read(wake_, &count, sizeof count);
+}
+
 void TCommsThread::Execute() {
   for (;;) {
-    std::size_t got = 0;
     const int fd = fd_.load();
-    if (fd >= 0) {
-      pollfd p{fd, POLLIN, 0};
-      if (::poll(&p, 1, 1) > 0 && (p.revents & POLLIN) != 0) {
-        const ssize_t n = ::read(fd, chunk_.data(), chunk_.size());
-        if (n > 0) got = static_cast<std::size_t>(n);
+    // With a request pending the reader only looks: the stop waits for a
+    // read that brings nothing, the close for the current read. Otherwise it
+    // sleeps until bytes arrive or it is woken.
+    const bool requested = stopRequested_ || closeRequested_;
+    const int timeout = requested ? 0 : (wake_ >= 0 ? -1 : kBrokenDeviceRetryMs);
+    pollfd watched[2] = {{wake_, POLLIN, 0}, {fd, POLLIN, 0}};
+    if (::poll(watched, 2, timeout) < 0 && errno != EINTR) watched[1].revents = POLLERR;
+    if ((watched[0].revents & POLLIN) != 0) DrainWakeUps();
+
+    std::size_t got = 0;
+    bool broken = (watched[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    if (fd >= 0 && (watched[1].revents & POLLIN) != 0) {
+      const ssize_t n = ::read(fd, chunk_.data(), chunk_.size());
+      if (n > 0) {
+        got = static_cast<std::size_t>(n);
+      } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+        // Readable yet nothing to read: the device is in trouble.
+        broken = true;
       }
     }
-    if (got > 0) {
-      std::lock_guard<std::mutex> lock(bufferLock_);
-      std::uint16_t count = rxCount_.load();
-      // Bytes beyond the buffer are dropped until the next flush.
-      for (std::size_t i = 0; i < got && count < kBufferSize; ++i) rxBuffer_[count++] = chunk_[i];
-      rxCount_.store(count);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    // A close is honoured after the current read, whatever it brought (a
-    // device that keeps talking would never give an empty read); a plain stop
-    // only after a read that brought nothing.
+    if (got > 0) Store(got);
+
     if (closeRequested_) break;
     if (got == 0 && stopRequested_) break;
+    if (got == 0 && broken) {
+      pollfd wake{wake_, POLLIN, 0};
+      ::poll(&wake, wake_ >= 0 ? 1 : 0, kBrokenDeviceRetryMs);
+    }
   }
   running_ = false;
+}
+
+void TCommsThread::Store(std::size_t got) {
+  bool reached = false;
+  {
+    std::lock_guard<std::mutex> lock(bufferLock_);
+    std::uint16_t count = rxCount_.load();
+    // Bytes beyond the buffer are dropped until the next flush.
+    const std::size_t room = kBufferSize - count;
+    const std::size_t kept = std::min(got, room);
+    std::copy_n(chunk_.begin(), kept, rxBuffer_.begin() + count);
+    count = static_cast<std::uint16_t>(count + kept);
+    rxCount_.store(count);
+    reached = count >= awaited_;
+  }
+  if (reached) arrived_.notify_all();
 }
 
 int TCommsThread::Available() const { return rxCount_.load(); }
@@ -185,6 +248,16 @@ int TCommsThread::Available() const { return rxCount_.load(); }
 void TCommsThread::Flush() {
   std::lock_guard<std::mutex> lock(bufferLock_);
   rxCount_ = 0;
+}
+
+int TCommsThread::WaitForCount(int atLeast, std::int64_t timeoutUs) {
+  std::unique_lock<std::mutex> lock(bufferLock_);
+  if (timeoutUs > 0 && rxCount_.load() < atLeast) {
+    awaited_ = atLeast;
+    arrived_.wait_for(lock, std::chrono::microseconds(timeoutUs), [&] { return rxCount_.load() >= atLeast; });
+    awaited_ = kNobodyWaits;
+  }
+  return rxCount_.load();
 }
 
 std::size_t TCommsThread::CopyOut(std::uint8_t* destination, std::size_t capacity) const {

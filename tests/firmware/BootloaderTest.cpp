@@ -156,6 +156,37 @@ TEST(Bootloader, ReplyCountsAndTheRunRequest) {
   EXPECT_EQ(bench.channel->writes.back().bytes, (std::vector<std::uint8_t>{0x01, 0x05, 0xA5, 0x50, 0x04}));
 }
 
+TEST(Bootloader, AnAcknowledgementIsTakenWhenItsFrameEnds) {
+  // At 57600 baud a byte takes 174 us; the line counts as quiet after 348.
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> reply;
+    std::int64_t everyUs;  // 0: all bytes at once
+    std::int64_t endUs;    // from the request, sent at 0
+  } const cases[] = {
+      {"a write acknowledgement is taken at its end byte, past the five awaited",
+       {0x01, 0x03, 0x00, 0x30, 0x60, 0x04}, 174, 5000 + 5 * 174},
+      {"an escaped 04 is no end: the wait takes the quiet line", {0x01, 0x03, 0x21, 0x10, 0x04}, 0, 5348},
+      {"an escaped 10 before the end byte", {0x01, 0x03, 0x00, 0x10, 0x10, 0x04}, 0, 5000},
+      {"a reply without an end byte", {0x01, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00}, 0, 5348},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BootloaderBench bench;
+    bench.channel->responder = nullptr;
+    bench.clock.Sleep(777);
+    const std::int64_t start = bench.clock.NowUs();
+    bench.channel->responder = [&](const Written&) {
+      for (std::size_t i = 0; i < c.reply.size(); ++i) {
+        bench.channel->FeedAt(5000 + static_cast<std::int64_t>(i) * c.everyUs, {c.reply[i]});
+      }
+      return std::vector<std::uint8_t>{};
+    };
+    EXPECT_TRUE(bench.bootloader.BootloaderExchange({kBootloaderWrite, 0x00}, 5, 1000));
+    EXPECT_EQ(bench.clock.NowUs() - start, c.endUs);
+  }
+}
+
 TEST(BootloaderWrite, ClosedFileFailsWithoutSending) {
   BootloaderBench bench;
   HexImageFile file;

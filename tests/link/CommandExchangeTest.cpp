@@ -61,13 +61,82 @@ TEST_F(ExchangeTest, WaitReplyNeverOverrunsTheCallersBuffer) {
   EXPECT_EQ(std::string(reply.Text()).size(), 63u);
 }
 
-TEST_F(ExchangeTest, WaitReplySeesALateReplyAtTheNextPoll) {
-  sensor->replyDelayMs = 35;
-  sensor->responder = [](const Written&) { return TextReply("I,1c,2f", 20); };
-  exchange.SendCommand("I");
-  ReplyBuffer reply(64);
-  ASSERT_TRUE(exchange.WaitReply(reply, 17, 100));
-  EXPECT_EQ(clock.NowMs(), 40);
+namespace {
+// Bytes that arrive on the line at a virtual time, in microseconds from the
+// start of the wait.
+struct Arrival {
+  std::int64_t atUs;
+  std::string bytes;
+};
+
+// One byte of `text` every `everyUs` from `fromUs` on.
+std::vector<Arrival> Paced(std::int64_t fromUs, std::int64_t everyUs, const std::string& text) {
+  std::vector<Arrival> line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    line.push_back({fromUs + static_cast<std::int64_t>(i) * everyUs, text.substr(i, 1)});
+  }
+  return line;
+}
+}  // namespace
+
+TEST(ReplyWaitTiming, AReplyIsTakenOnceTheLineIsQuietAfterIt) {
+  // At 19200 baud a byte takes 521 us; the line counts as quiet after two.
+  const std::string padded = "\n\r\x02W 0026 4c\r\n";  // 14 bytes, 2 awaited
+  struct Case {
+    const char* name;
+    std::vector<Arrival> line;
+    int n;
+    int polls;
+    bool ok;
+    int counted;
+    std::int64_t endUs;
+  } const cases[] = {
+      {"a 2-byte reply complete 3 ms into the wait is taken two byte-times later", {{3000, "ok"}}, 2, 20, true, 2, 4042},
+      {"a reply longer than its count is taken whole", Paced(12000, 521, padded), 2, 20, true, 14, 19815},
+      {"a reply that trickles on is taken at the 10 ms poll that finds its count", Paced(3000, 900, std::string(30, 'x')),
+       2, 20, true, 8, 10000},
+      {"a late reply that arrives at once", {{35000, std::string(20, 'I')}}, 17, 100, true, 20, 36042},
+      {"a missing reply times out at exactly its limit", {}, 2, 20, false, 0, 200000},
+      {"a reply one byte short times out at exactly its limit", {{5000, std::string(19, 'R')}}, 20, 20, false, 19,
+       200000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualClock clock;
+    clock.Sleep(1234);  // a wait's polls count from its own start
+    ScriptedUser user;
+    LinkState state;
+    auto owned = std::make_unique<FakeChannel>(clock);
+    FakeChannel& channel = *owned;
+    channel.OpenPort(4, kTextBaud);
+    state.m_comms[4] = std::move(owned);
+    state.m_comnum = 4;
+    CommandExchange exchange{state, clock, user};
+    for (const Arrival& a : c.line) channel.FeedAt(a.atUs, Bytes(a.bytes));
+
+    const std::int64_t start = clock.NowUs();
+    ReplyBuffer reply(64);
+    EXPECT_EQ(exchange.WaitReply(reply, c.n, c.polls), c.ok);
+    EXPECT_EQ(clock.NowUs() - start, c.endUs);
+    EXPECT_EQ(reply.counted, c.counted);
+    if (c.ok) {
+      std::string expected;
+      for (const Arrival& a : c.line) expected += a.bytes;
+      EXPECT_EQ(reply.Text(), expected.substr(0, static_cast<std::size_t>(c.counted)));
+    }
+  }
+}
+
+TEST_F(ExchangeTest, ProgressAdvancesOncePerTenMillisecondsWaitedNotPerArrival) {
+  // A byte every 0.5 ms keeps waking the wait; the bar moves with the time.
+  for (const Arrival& a : Paced(0, 500, std::string(90, 'z'))) sensor->FeedAt(a.atUs, Bytes(a.bytes));
+  ReplyBuffer reply(128);
+  EXPECT_FALSE(exchange.WaitReplyProgress(reply, 100, 5));
+  EXPECT_EQ(clock.NowUs(), 50000);
+  EXPECT_EQ(user.progressSteps, 5);
+  EXPECT_EQ(user.processEventsCount, 5);
+  EXPECT_EQ(user.progressMaximum, 5);
+  EXPECT_EQ(reply.counted, 90);
 }
 
 TEST_F(ExchangeTest, AcknowledgedCommandOnASilentSensor) {

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
 #include <thread>
 
 #include "link/Commsthread.h"
@@ -16,6 +23,51 @@
 
 namespace {
 using namespace std::chrono_literals;
+
+// The threads of this process, by task id.
+std::set<int> Tasks() {
+  std::set<int> tasks;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+    tasks.insert(std::stoi(entry.path().filename().string()));
+  }
+  return tasks;
+}
+
+// How often a thread has been switched out, voluntarily or not.
+long ContextSwitches(int tid) {
+  std::ifstream status("/proc/self/task/" + std::to_string(tid) + "/status");
+  long total = 0;
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.find("ctxt_switches:") != std::string::npos) total += std::stol(line.substr(line.find(':') + 1));
+  }
+  return total;
+}
+
+// The reader of COM port `port`, by its thread's name; -1 when there is none.
+int ReaderTask(int port) {
+  for (int task : Tasks()) {
+    std::ifstream comm("/proc/self/task/" + std::to_string(task) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name == "COM" + std::to_string(port) + " reader") return task;
+  }
+  return -1;
+}
+
+// CPU time a thread has used, in clock ticks.
+long CpuTicks(int tid) {
+  std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long ticks = 0;
+  // After the name: state is field 3, user time field 14, system time 15.
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i >= 14) ticks += std::stol(field);
+  }
+  return ticks;
+}
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
   const auto end = std::chrono::steady_clock::now() + limit;
@@ -129,15 +181,109 @@ TEST_F(CommsthreadTest, PermissionDenied) {
 TEST_F(CommsthreadTest, AStopIsHonouredOnlyAfterAnEmptyRead) {
   TCommsThread channel(map);
   ASSERT_TRUE(channel.OpenPort(3, 57600));
-  channel.StartReader();
-  // 3000 bytes take the reader at least 187 reads of 16 bytes, 1 ms apart:
-  // every read brings something until they are all in.
+  // 3000 bytes wait on the line when the reader starts and is told to stop:
+  // it stores them all, in several reads, before the read that finds nothing.
   pty.Write(std::vector<std::uint8_t>(3000, 0x55));
+  channel.StartReader();
   channel.RequestStop();
-  std::this_thread::sleep_for(50ms);
-  EXPECT_TRUE(channel.ReaderRunning());
   ASSERT_TRUE(WaitFor([&] { return !channel.ReaderRunning(); }, 10000ms));
   EXPECT_EQ(channel.Available(), 3000);
+}
+
+TEST_F(CommsthreadTest, AQuietLineCostsTheReaderNoWakeUps) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  int tid = -1;
+  ASSERT_TRUE(WaitFor([&] { return (tid = ReaderTask(3)) > 0; }));
+  pty.Write({0x41});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 1; }));
+  std::this_thread::sleep_for(20ms);
+
+  const long switches = ContextSwitches(tid);
+  std::this_thread::sleep_for(300ms);
+  // A reader that looked every millisecond would have woken about 300 times.
+  EXPECT_LE(ContextSwitches(tid) - switches, 2);
+
+  pty.Write({0x42});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 2; }));
+}
+
+TEST_F(CommsthreadTest, ADeviceThatHangsUpDoesNotKeepTheReaderBusy) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const PortMap table = PortMap::FromEntries({{7, ::ptsname(master)}});
+  TCommsThread channel(table);
+  ASSERT_TRUE(channel.OpenPort(7, 19200));
+  channel.StartReader();
+  int tid = -1;
+  ASSERT_TRUE(WaitFor([&] { return (tid = ReaderTask(7)) > 0; }));
+  // The far end goes away: the port now reports a hang-up on every look.
+  ::close(master);
+  std::this_thread::sleep_for(50ms);
+  const long ticks = CpuTicks(tid);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_LE(CpuTicks(tid) - ticks, 5) << "a reader spinning on the hang-up would use all of the 500 ms";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(channel.ClosePort());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+}
+
+TEST_F(CommsthreadTest, StopAndCloseWakeASleepingReaderAtOnce) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  std::this_thread::sleep_for(20ms);
+  auto start = std::chrono::steady_clock::now();
+  channel.RequestStop();
+  ASSERT_TRUE(WaitFor([&] { return !channel.ReaderRunning(); }));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+
+  channel.StartReader();
+  std::this_thread::sleep_for(20ms);
+  start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(channel.ClosePort());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+  EXPECT_FALSE(channel.ReaderRunning());
+}
+
+TEST_F(CommsthreadTest, AWaiterWakesOnceItsCountIsInAndOtherwiseAtItsTimeout) {
+  TCommsThread channel(map);
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  channel.StartReader();
+  EXPECT_EQ(channel.LineRate(), 19200);
+
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel.WaitForCount(1, 30'000), 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
+
+  std::thread sensor([&] {
+    std::this_thread::sleep_for(50ms);
+    pty.Write({0x0A});
+    std::this_thread::sleep_for(50ms);
+    pty.Write({0x0D});
+  });
+  start = std::chrono::steady_clock::now();
+  const int count = channel.WaitForCount(2, 5'000'000);
+  const auto took = std::chrono::steady_clock::now() - start;
+  sensor.join();
+  EXPECT_EQ(count, 2);
+  EXPECT_GE(took, 90ms) << "the first byte alone does not end the wait";
+  EXPECT_LT(took, 1000ms) << "woken by the second byte, not by the five-second timeout";
+  EXPECT_EQ(Stored(channel), (std::vector<std::uint8_t>{0x0A, 0x0D}));
+}
+
+TEST_F(CommsthreadTest, APortThatRefusesLowLatencyStillOpens) {
+  TCommsThread channel(map);
+  // Taken for a USB adapter: a pseudo-terminal refuses the serial settings.
+  channel.Latency().resolve = [](const std::string&) { return std::string("/dev/ttyUSB0"); };
+  ASSERT_TRUE(channel.OpenPort(3, 19200)) << channel.LastOpenErrorText();
+  channel.StartReader();
+  pty.Write({0x49});
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 1; }));
+  EXPECT_TRUE(channel.ClosePort());
 }
 
 TEST_F(CommsthreadTest, ClosingWhileBytesKeepArrivingReturnsPromptly) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-void VirtualClock::Sleep(int ms) {
-  if (ms > 0) now_ += ms;
-  if (onSleep) onSleep(now_);
+void VirtualClock::Sleep(int ms) { Advance(ms > 0 ? static_cast<std::int64_t>(ms) * 1000 : 0); }
+
+void VirtualClock::Advance(std::int64_t us) {
+  if (us > 0) nowUs_ += us;
+  if (onSleep) onSleep(NowMs());
 }
 
 std::string Written::Text() const {
@@ -36,7 +38,7 @@ bool FakeChannel::SetBaud(int b) {
 void FakeChannel::StartReader() { rx_.clear(); }
 
 void FakeChannel::Deliver() const {
-  while (!pending_.empty() && pending_.front().first <= clock_.NowMs()) {
+  while (!pending_.empty() && pending_.front().first <= clock_.NowUs()) {
     const auto& bytes = pending_.front().second;
     rx_.insert(rx_.end(), bytes.begin(), bytes.end());
     pending_.pop_front();
@@ -65,13 +67,30 @@ bool FakeChannel::WriteBytes(const std::uint8_t* data, std::size_t n) {
   writes.push_back(w);
   if (responder) {
     std::vector<std::uint8_t> reply = responder(w);
-    if (!reply.empty()) pending_.emplace_back(clock_.NowMs() + replyDelayMs, std::move(reply));
+    if (!reply.empty()) FeedAt(static_cast<std::int64_t>(replyDelayMs) * 1000, reply);
   }
   return isOpen;
 }
 
 void FakeChannel::Feed(const std::vector<std::uint8_t>& bytes) {
   rx_.insert(rx_.end(), bytes.begin(), bytes.end());
+}
+
+void FakeChannel::FeedAt(std::int64_t afterUs, const std::vector<std::uint8_t>& bytes) {
+  const std::int64_t at = clock_.NowUs() + afterUs;
+  auto later = std::find_if(pending_.begin(), pending_.end(), [at](const auto& p) { return p.first > at; });
+  pending_.insert(later, {at, bytes});
+}
+
+int FakeChannel::WaitForCount(int atLeast, std::int64_t timeoutUs) {
+  Deliver();
+  const std::int64_t until = clock_.NowUs() + std::max<std::int64_t>(timeoutUs, 0);
+  while (static_cast<int>(rx_.size()) < atLeast && clock_.NowUs() < until) {
+    const std::int64_t next = pending_.empty() ? until : std::min(until, pending_.front().first);
+    clock_.Advance(next - clock_.NowUs());
+    Deliver();
+  }
+  return static_cast<int>(rx_.size());
 }
 
 std::vector<std::string> FakeChannel::Texts() const {

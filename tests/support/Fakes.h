@@ -18,15 +18,19 @@
 class VirtualClock : public Clock {
  public:
   void Sleep(int ms) override;
-  std::int64_t NowMs() override { return now_; }
-  std::int64_t CalendarSeconds() override { return calendarBase + now_ / 1000; }
+  std::int64_t NowMs() override { return nowUs_ / 1000; }
+  std::int64_t NowUs() override { return nowUs_; }
+  std::int64_t CalendarSeconds() override { return calendarBase + NowMs() / 1000; }
+  // Lets `us` microseconds pass, as a wait on the in-memory channel does.
+  void Advance(std::int64_t us);
 
   std::int64_t calendarBase = 1'800'000'000;
-  // Called after every sleep, with the new time (to let "events" happen).
+  // Called after every sleep, with the new time in milliseconds (to let
+  // "events" happen).
   std::function<void(std::int64_t)> onSleep;
 
  private:
-  std::int64_t now_ = 0;
+  std::int64_t nowUs_ = 0;
 };
 
 // What the fake channel saw written, with the virtual time and the baud rate.
@@ -45,9 +49,13 @@ class FakeChannel : public Channel {
   bool OpenPort(int port, int baud) override;
   bool ClosePort() override;
   bool SetBaud(int baud) override;
+  int LineRate() const override { return baud; }
   void StartReader() override;
   int Available() const override;
   void Flush() override;
+  // Lets virtual time pass, delivery by delivery, until the count is reached
+  // or the timeout has passed.
+  int WaitForCount(int atLeast, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
 
@@ -56,6 +64,8 @@ class FakeChannel : public Channel {
   int replyDelayMs = 0;
   // Deliver bytes now (as if they arrived on the line).
   void Feed(const std::vector<std::uint8_t>& bytes);
+  // Deliver bytes `afterUs` microseconds from now.
+  void FeedAt(std::int64_t afterUs, const std::vector<std::uint8_t>& bytes);
 
   std::vector<Written> writes;
   std::vector<std::string> Texts() const;  // Text() of every write
@@ -71,6 +81,7 @@ class FakeChannel : public Channel {
   void Deliver() const;
   VirtualClock& clock_;
   mutable std::vector<std::uint8_t> rx_;
+  // Deliveries in order of their virtual time in microseconds.
   mutable std::deque<std::pair<std::int64_t, std::vector<std::uint8_t>>> pending_;
 };
 

@@ -1,0 +1,84 @@
+#include "link/ReplyWait.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+constexpr std::int64_t kBitsPerByte = 10;
+// A channel that cannot tell its rate is taken at 19200 baud, the slowest
+// the sensor speaks, so that its quiet time is never too short.
+constexpr int kSlowestRate = 19200;
+
+// Polls begun by `elapsedUs`: a poll that has started counts as one.
+std::int64_t PollsBegun(std::int64_t elapsedUs) { return (elapsedUs + ReplyWait::kPollUs - 1) / ReplyWait::kPollUs; }
+}  // namespace
+
+std::int64_t ReplyWait::QuietUs(int baud) {
+  if (baud <= 0) baud = kSlowestRate;
+  const std::int64_t bitsUs = 2 * kBitsPerByte * 1'000'000;
+  return (bitsUs + baud - 1) / baud;
+}
+
+bool ReplyWait::EndsFrame(const std::uint8_t* bytes, std::size_t n) {
+  if (n == 0) return false;
+  // A 0x10 escapes the byte after it, itself included when it is a 0x10.
+  bool escaped = false;
+  for (std::size_t i = 0; i + 1 < n; ++i) escaped = !escaped && bytes[i] == 0x10;
+  return !escaped && bytes[n - 1] == 0x04;
+}
+
+bool ReplyWait::FrameEnded(int count) {
+  received_.resize(static_cast<std::size_t>(count));
+  const std::size_t n = channel_.CopyOut(received_.data(), received_.size());
+  return EndsFrame(received_.data(), n);
+}
+
+ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
+  const std::int64_t start = clock_.NowUs();
+  const std::int64_t deadline = start + static_cast<std::int64_t>(rule.polls) * kPollUs;
+  const std::int64_t quiet = QuietUs(channel_.LineRate());
+
+  int count = channel_.Available();
+  std::int64_t lastArrival = start;
+  // When the awaited count was first seen.
+  std::optional<std::int64_t> completeAt;
+  if (count >= rule.awaited) completeAt = start;
+  bool frameEnded = rule.frameEnds && completeAt && FrameEnded(count);
+
+  int polled = 0;
+  auto pollUpTo = [&](std::int64_t polls) {
+    polls = std::min<std::int64_t>(polls, rule.polls);
+    while (polled < polls) {
+      ++polled;
+      if (rule.eachPoll) rule.eachPoll();
+    }
+  };
+
+  for (;;) {
+    pollUpTo((clock_.NowUs() - start) / kPollUs);
+    const std::int64_t now = clock_.NowUs();
+    std::int64_t wakeAt = deadline;
+    if (completeAt) {
+      // The poll of a 10 ms wait that would have found the count.
+      const std::int64_t pollEnd = start + PollsBegun(*completeAt - start) * kPollUs;
+      const std::int64_t end = std::min(pollEnd, lastArrival + quiet);
+      if (frameEnded || now >= end) {
+        pollUpTo(PollsBegun(now - start));
+        return {ReplyWaitOutcome::Complete, count};
+      }
+      wakeAt = end;
+    } else if (now >= deadline) {
+      pollUpTo(rule.polls);
+      return {ReplyWaitOutcome::TimedOut, count};
+    }
+    if (rule.eachPoll) wakeAt = std::min(wakeAt, start + (polled + 1) * kPollUs);
+
+    // Before the count, only the count matters; after it, every new byte.
+    const int fresh = channel_.WaitForCount(completeAt ? count + 1 : rule.awaited, wakeAt - now);
+    if (fresh == count) continue;
+    count = fresh;
+    lastArrival = clock_.NowUs();
+    if (!completeAt && count >= rule.awaited) completeAt = lastArrival;
+    if (rule.frameEnds && completeAt) frameEnded = FrameEnded(count);
+  }
+}
