@@ -42,16 +42,25 @@ void TerminalUser::ProgressStep() {
 
 void TerminalUser::ProgressShow() {
   shown_ = true;
+  tenthShown_ = -1;
   Draw();
 }
 
 void TerminalUser::ProgressClose() {
-  if (shown_ && showProgress) std::cerr << "\n";
+  if (shown_ && showProgress && terminal) std::cerr << "\n";
   shown_ = false;
 }
 
 void TerminalUser::Draw() {
   if (!showProgress) return;
+  if (!terminal) {
+    const int shownPosition = maximum_ > 0 ? std::min(position_, maximum_) : 0;
+    const int tenth = maximum_ > 0 ? shownPosition * 10 / maximum_ : 0;
+    if (tenth == tenthShown_) return;
+    tenthShown_ = tenth;
+    std::cerr << title_ << " " << shownPosition << "/" << maximum_ << "\n";
+    return;
+  }
   constexpr int kWidth = 30;
   const int shownPosition = maximum_ > 0 ? std::min(position_, maximum_) : 0;
   const int filled = maximum_ > 0 ? shownPosition * kWidth / maximum_ : 0;
@@ -66,7 +75,9 @@ std::optional<std::string> TerminalUser::ChooseSaveFile(const std::string&, cons
 
 // ---- CliSession -----------------------------------------------------------
 
-CliSession::CliSession(std::optional<std::string> port) : port_(std::move(port)) {}
+CliSession::CliSession(std::optional<std::string> port) : port_(std::move(port)) {
+  user_.terminal = ::isatty(STDERR_FILENO) == 1;
+}
 
 namespace {
 // "COM4", "com4" or "4": the number; otherwise 0.

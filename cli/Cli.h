@@ -49,8 +49,12 @@ class TerminalUser : public UserInterface {
   // first entry with another answer.
   bool answerYes = true;
   std::map<int, MessageAnswer> answers;
-  // Show the progress bar (only when stderr is a terminal, or when asked).
+  // Show the progress at all (the port search turns it off).
   bool showProgress = true;
+  // Draw a bar redrawn in place (stderr is a terminal); otherwise a line is
+  // printed at each tenth of the work, so that a log holds no carriage
+  // returns and no hundred redrawings.
+  bool terminal = false;
   // Messages shown so far, for the command to report.
   std::vector<Message> messages;
 
@@ -60,6 +64,8 @@ class TerminalUser : public UserInterface {
   int maximum_ = 0;
   int position_ = 0;
   bool shown_ = false;
+  // The last tenth of the work a line was printed for (no terminal).
+  int tenthShown_ = -1;
 };
 
 // The session with the sensor as the windows have it, over the port given

@@ -16,7 +16,9 @@ int RunUpgrade(CliSession& session, const std::vector<std::string>& args) {
   HexImageFile file;
   if (file.Open(args[0]) != HexOpenResult::Opened) {
     Message message = ErrorMessage(133, TextOf(133));
-    message.detail = args[0] + ": " + file.Refusal().Describe();
+    // A reason about the whole file names the path itself; a line's needs it.
+    const HexRefusal& refusal = file.Refusal();
+    message.detail = refusal.line > 0 ? args[0] + ": " + refusal.Describe() : refusal.Describe();
     session.User().ShowMessage(message);
     return kExitUsage;
   }

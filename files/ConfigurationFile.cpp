@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/TextLines.h"
+
 namespace {
 
 int HexDigit(char c) {
@@ -34,7 +36,6 @@ std::uint32_t ReadHexRun(const std::string& line, std::size_t& pos, std::size_t&
 // The fault of a non-blank line in words, or "" when it is a good line.
 std::string LineFault(const std::string& line, ConfigurationLine& out) {
   if (line.find('\0') != std::string::npos) return "the line holds a NUL byte";
-  if (line.find('\r') != std::string::npos) return "a carriage return in the middle of the line";
   std::size_t pos = 0;
   while (pos < line.size() && IsSpace(line[pos])) ++pos;
   std::size_t digits = 0;
@@ -76,17 +77,12 @@ std::string ConfigurationRefusal::Describe() const {
 
 ConfigurationFileRead ParseConfigurationText(const std::string& contents) {
   ConfigurationFileRead read;
-  std::size_t start = 0;
-  int number = 0;
-  while (start < contents.size()) {
-    std::size_t end = contents.find('\n', start);
-    if (end == std::string::npos) end = contents.size();
-    std::string line = contents.substr(start, end - start);
-    // CR LF reads as LF (and a CR as the file's last byte ends its line);
-    // a CR anywhere else is not harmless.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    ++number;
-    start = end + 1;
+  TextLines lines(contents);
+  std::string_view text;
+  while (lines.Next(text)) {
+    const int number = lines.Number();
+    const std::string line(text);
+    if (lines.StrayCarriageReturn()) return Refused(number, "a carriage return in the middle of the line");
     if (IsBlank(line)) continue;
     ConfigurationLine good;
     good.lineNumber = number;

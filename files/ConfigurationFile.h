@@ -5,8 +5,9 @@
 // not blank must be, after optional spaces or tabs, one or two hexadecimal
 // digits, ":", optional spaces or tabs, one to four hexadecimal digits, then
 // nothing but spaces or tabs up to the line end (CR LF, LF, or none on the
-// last line; either case of digits). Anything else refuses the whole file;
-// nothing is ever guessed.
+// last line; either case of digits). The lines are read as TextLines reads
+// them (a byte-order mark, lone-CR files). Anything else refuses the whole
+// file; nothing is ever guessed.
 
 #include <cstdint>
 #include <optional>

@@ -1,45 +1,63 @@
 #include "firmware/HexImageFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "firmware/HexRecord.h"
 #include "link/Channel.h"
 
 namespace {
-// A firmware file for an image of 5 MiB is a few times that size as text;
-// anything far larger is not a firmware file.
-constexpr long kLargestFile = 64L * 1024 * 1024;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The whole file, or a refusal saying why it could not be read.
+// The whole of a regular file, or a refusal saying why it could not be read.
+// Opened without blocking, so that a FIFO or a device cannot hang the open,
+// and measured before reading, so that a huge file costs nothing.
 bool ReadWhole(const std::string& path, std::string& contents, HexRefusal& refusal) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
     refusal = {0, "cannot open " + path + ": " + std::strerror(errno)};
     return false;
   }
-  char chunk[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-    if (contents.size() + n > static_cast<std::size_t>(kLargestFile)) {
-      refusal = {0, "the file is larger than " + std::to_string(kLargestFile) + " bytes"};
-      return false;
-    }
-    contents.append(chunk, n);
-  }
-  if (std::ferror(file.get())) {
+  struct stat info {};
+  bool ok = true;
+  if (::fstat(fd, &info) != 0) {
     refusal = {0, "cannot read " + path + ": " + std::strerror(errno)};
-    return false;
+    ok = false;
+  } else if (!S_ISREG(info.st_mode)) {
+    refusal = {0, path + " is not a regular file"};
+    ok = false;
+  } else if (static_cast<std::uint64_t>(info.st_size) > kLargestFirmwareFile) {
+    refusal = {0, path + " is larger than " + std::to_string(kLargestFirmwareFile) + " bytes"};
+    ok = false;
+  } else {
+    contents.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        refusal = {0, "cannot read " + path + ": " + std::strerror(errno)};
+        ok = false;
+        break;
+      }
+      if (n == 0) break;
+      // A file that grows while it is read is still bounded.
+      if (contents.size() + static_cast<std::size_t>(n) > kLargestFirmwareFile) {
+        refusal = {0, path + " is larger than " + std::to_string(kLargestFirmwareFile) + " bytes"};
+        ok = false;
+        break;
+      }
+      contents.append(chunk, static_cast<std::size_t>(n));
+    }
   }
-  return true;
+  ::close(fd);
+  return ok;
 }
+
 }  // namespace
 
 HexOpenResult HexImageFile::Open(UserInterface& user) {
@@ -57,20 +75,18 @@ HexOpenResult HexImageFile::Open(const std::string& path) {
   refusal_ = {};
   std::string contents;
   if (!ReadWhole(path, contents, refusal_)) return HexOpenResult::Failed;
-  std::vector<std::string> lines = SplitHexLines(contents);
-  if (const std::optional<HexRefusal> refusal = CheckHexLines(lines)) {
+  if (const std::optional<HexRefusal> refusal = ReadHexText(contents, records_)) {
     refusal_ = *refusal;
     return HexOpenResult::Refused;
   }
-  lines_ = std::move(lines);
   // Counting the lines has read the file to its end.
-  next_ = lines_.size();
+  next_ = records_.Count();
   open_ = true;
   return HexOpenResult::Opened;
 }
 
 void HexImageFile::Close() {
-  lines_.clear();
+  records_.Clear();
   next_ = 0;
   open_ = false;
 }
@@ -82,10 +98,9 @@ bool HexImageFile::Rewind() {
 }
 
 std::vector<std::uint8_t> HexImageFile::ReadRecord() {
-  if (!open_ || next_ >= lines_.size()) return {};
-  const std::string& line = lines_[next_++];
-  if (line.empty() || line[0] != ':') return {};
-  return DecodeRecord(std::string_view(line).substr(1));
+  if (!open_ || next_ >= records_.Count()) return {};
+  const std::span<const std::uint8_t> record = records_.Record(next_++);
+  return std::vector<std::uint8_t>(record.begin(), record.end());
 }
 
 std::uint16_t HexImageFile::ImageCheckValue() {
@@ -108,7 +123,7 @@ std::uint16_t HexImageFile::ImageCheckValue() {
       std::copy_n(record.begin() + kRecordDataStart, room, image.begin() + *address);
     }
   }
-  next_ = lines_.size();
+  next_ = records_.Count();
 
   if (lowestAddress > highestEnd) {
     lastRange_ = {};

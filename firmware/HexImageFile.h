@@ -4,7 +4,9 @@
 // reduced to the check value of its memory image for the verify command.
 //
 // The whole file is read and checked when it is opened, so that a damaged
-// or unsuitable file is refused before anything is sent to the sensor.
+// or unsuitable file is refused before anything is sent to the sensor. Only
+// a regular file is read (a FIFO or a device is refused at once, without
+// waiting on it), and its records are kept decoded, never as lines.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,10 @@ struct ImageRange {
   std::uint32_t end = 0;
 };
 
+// A firmware file for an image of 5 MiB is a few times that size as text;
+// anything far larger is not a firmware file.
+constexpr std::uint64_t kLargestFirmwareFile = 64ull * 1024 * 1024;
+
 class HexImageFile {
  public:
   static constexpr const char* kFilter = "Hex files (*.hex)|*.hex";
@@ -34,24 +40,25 @@ class HexImageFile {
   bool IsOpen() const { return open_; }
 
   // Lines of the file; a last line without a line break counts as a line.
-  std::uint32_t LineCount() const { return static_cast<std::uint32_t>(lines_.size()); }
+  std::uint32_t LineCount() const { return records_.LineCount(); }
   // False when no file is open; otherwise back to the first line.
   bool Rewind();
   // The bytes of the next line after its colon (byte count, address, type,
-  // data, checksum); empty at the end of the file or for a line that does not
-  // begin with a colon, which is consumed.
+  // data, checksum); empty at the end of the file (and at the blank lines
+  // that may follow the last record).
   std::vector<std::uint8_t> ReadRecord();
   // The check value of the file's memory image; reads the whole file from
   // its first line and leaves the position at its end.
   std::uint16_t ImageCheckValue();
 
-  // Why the last Open refused or failed to read the file.
+  // Why the last Open refused or failed to read the file: the reason names
+  // the path once, or the line.
   const HexRefusal& Refusal() const { return refusal_; }
   // The range the last ImageCheckValue covered.
   ImageRange LastRange() const { return lastRange_; }
 
  private:
-  std::vector<std::string> lines_;
+  HexRecords records_;
   std::size_t next_ = 0;
   bool open_ = false;
   HexRefusal refusal_;

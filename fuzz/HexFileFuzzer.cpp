@@ -12,11 +12,12 @@
 #include "firmware/HexImageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string contents(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> lines = SplitHexLines(contents);
-  const std::optional<HexRefusal> refusal = CheckHexLines(lines);
+  const std::string_view contents(reinterpret_cast<const char*>(data), size);
+  HexRecords records;
+  const std::optional<HexRefusal> refusal = ReadHexText(contents, records);
   if (refusal) {
-    if (refusal->line < 0 || refusal->line > static_cast<int>(lines.size()) || refusal->reason.empty()) std::abort();
+    if (refusal->line < 0 || refusal->line > static_cast<int>(size) + 1 || refusal->reason.empty()) std::abort();
+    if (records.Count() != 0) std::abort();
     return 0;
   }
   // An accepted file, as the upgrade reads it.
@@ -27,9 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   HexImageFile image;
   if (image.Open(path) != HexOpenResult::Opened) std::abort();
-  std::size_t records = 0;
+  std::size_t read = 0;
   image.Rewind();
-  while (!image.ReadRecord().empty()) ++records;
+  while (!image.ReadRecord().empty()) ++read;
+  if (read != records.Count() || image.LineCount() != records.LineCount()) std::abort();
   image.ImageCheckValue();
   if (image.LastRange().end < image.LastRange().start) std::abort();
   return 0;

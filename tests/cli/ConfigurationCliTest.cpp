@@ -32,6 +32,12 @@ TEST(CliConfiguration, ExportImportExportOfAFreshSensorGivesTheSameThirtyEightLi
   const std::string second = home.Home() + "/second.dsc";
   ProcessResult r = cli({"export", first});
   ASSERT_EQ(r.status, 0) << r.err;
+  // Not a terminal: a line at each tenth of the work, no bar redrawn in place.
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\r'), 0);
+  EXPECT_EQ(r.err.substr(0, 26), "Saving configuration 0/38\n");
+  EXPECT_NE(r.err.find("\nSaving configuration 4/38\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\nSaving configuration 38/38\n"), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 11) << r.err;
   const std::string exported = ReadFile(first);
   EXPECT_EQ(exported.substr(0, 9), "1e:00c0\r\n") << "the features word first";
   EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 38);

@@ -44,6 +44,19 @@ TEST(CliUpgrade, ProgramsTheSensorAndIdentifiesTheNewApplication) {
   EXPECT_NE(log.find("application running"), std::string::npos);
 }
 
+TEST(CliUpgrade, ARefusedFileIsNamedOnceWithItsReason) {
+  PortsFolder home;
+  const std::string missing = home.Home() + "/missing.hex";
+  ProcessResult r = RunProcess({OD_CLI_PATH, "--port", "COM5", "upgrade", missing}, home.Home());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "Error: Cannot import hex file\n  cannot open " + missing + ": No such file or directory\n");
+  const std::string bad = home.Home() + "/bad.hex";
+  std::ofstream(bad) << ":0400000001020304F2\nxyz\n:00000001FF\n";
+  r = RunProcess({OD_CLI_PATH, "--port", "COM5", "upgrade", bad}, home.Home());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "Error: Cannot import hex file\n  " + bad + ": line 2: the line does not begin with a colon\n");
+}
+
 TEST(CliUpgrade, FailuresExitWithTheFailedStepsMessage) {
   struct Case {
     std::vector<std::string> simSwitches;

@@ -23,6 +23,8 @@ TEST(ConfigurationFile, ReadsAddressesAndValuesWhateverTheLineEndsAndCase) {
       {"short fields and white space", "  1e:41\n0: \tfff6 \n\tc:ac\t\r\n"},
       {"blank lines", "\n1e:0041\n   \n00:fff6\r\n\r\n0c:00ac\n\n"},
       {"CR as the last byte", "1e:0041\n00:fff6\n0c:00ac\r"},
+      {"a byte-order mark", "\xEF\xBB\xBF" "1e:0041\r\n00:fff6\r\n0c:00ac\r\n"},
+      {"every line ending in a lone CR", "1e:0041\r00:fff6\r0c:00ac\r"},
   };
   for (const Case& c : cases) {
     const ConfigurationFileRead read = ParseConfigurationText(c.text);
