@@ -20,27 +20,15 @@
 #include "link/Clock.h"
 #include "link/UserInterface.h"
 
-class QuietUser : public UserInterface {
+// Says what a message is and chooses the file it is given.
+class BenchUser : public QuietUser {
  public:
   MessageAnswer ShowMessage(const Message& message) override {
     std::cerr << "message: " << message.text << "\n";
-    return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    return QuietUser::ShowMessage(message);
   }
-  void ProgressTitle(int) override {}
-  void ProgressMaximum(int) override {}
-  void ProgressPosition(int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressClose() override {}
-  void ProcessEvents() override {}
-  void SetMainCaption(const std::string&) override {}
   std::optional<std::string> ChooseOpenFile(const std::string&) override { return file; }
   std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return file; }
-  void StopStatusPoll() override {}
-  void StartStatusPoll() override {}
-  void StopReportingPoll() override {}
-  void StartReportingPoll() override {}
-  bool ReportingVisible() override { return false; }
 
   // What every file choice returns.
   std::optional<std::string> file;

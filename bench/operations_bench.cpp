@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
   }
 
   PauseCountingClock clock;
-  QuietUser user;
+  BenchUser user;
   Session session(clock, user);
   const PortMap ports = PortMap::FromEntries({{1, sim.Device()}});
   auto serial = std::make_unique<TCommsThread>(ports);

@@ -19,23 +19,9 @@
 
 namespace {
 
-class QuietUser : public UserInterface {
+// The reporting window is visible while it polls.
+class ReportingUser : public ::QuietUser {
  public:
-  MessageAnswer ShowMessage(const Message&) override { return MessageAnswer::Ok; }
-  void ProgressTitle(int) override {}
-  void ProgressMaximum(int) override {}
-  void ProgressPosition(int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressClose() override {}
-  void ProcessEvents() override {}
-  void SetMainCaption(const std::string&) override {}
-  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
-  void StopStatusPoll() override {}
-  void StartStatusPoll() override {}
-  void StopReportingPoll() override {}
-  void StartReportingPoll() override {}
   bool ReportingVisible() override { return true; }
 };
 
@@ -81,7 +67,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
   RegisterFonts();
   SteadyClock clock;
-  QuietUser user;
+  ReportingUser user;
   Session session(clock, user);
   TForm4 window(session);
   window.SetDataFolder("/nonexistent");  // no raw data log

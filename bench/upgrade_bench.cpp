@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   TimedChannel& channel = *timed;
 
   SteadyClock clock;
-  QuietUser user;
+  BenchUser user;
   LinkState state;
   state.m_comms[1] = std::move(timed);
   state.m_comnum = 1;

@@ -9,15 +9,9 @@
 #include <cstring>
 
 #include "files/TextLines.h"
+#include "link/HexDigits.h"
 
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
@@ -25,8 +19,8 @@ bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 std::uint32_t ReadHexRun(const std::string& line, std::size_t& pos, std::size_t& digits) {
   std::uint32_t value = 0;
   digits = 0;
-  while (pos < line.size() && HexDigit(line[pos]) >= 0) {
-    if (digits < 8) value = value * 16 + static_cast<std::uint32_t>(HexDigit(line[pos]));
+  while (pos < line.size() && HexDigitValue(line[pos]) >= 0) {
+    if (digits < 8) value = value * 16 + static_cast<std::uint32_t>(HexDigitValue(line[pos]));
     ++digits;
     ++pos;
   }

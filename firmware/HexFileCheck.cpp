@@ -6,6 +6,7 @@
 
 #include "files/TextLines.h"
 #include "firmware/HexRecord.h"
+#include "link/HexDigits.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 std::string_view TrimEnd(std::string_view line) {
   while (!line.empty() && IsSpace(line.back())) line.remove_suffix(1);
   return line;
-}
-
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 // The data length each record type other than data must have.
@@ -51,13 +45,13 @@ std::string DecodeLine(std::string_view line, std::vector<std::uint8_t>& record)
     if (c == '\0') return "the line holds a NUL byte";
     if (c == ':') return "a second colon in the line";
     if (IsSpace(c)) return "a space or tab in the middle of the record";
-    if (DigitValue(c) < 0) return "the record holds a character that is not a hexadecimal digit";
+    if (HexDigitValue(c) < 0) return "the record holds a character that is not a hexadecimal digit";
   }
   if (digits.size() % 2 != 0) return "the record has an odd number of digits";
   if (digits.size() / 2 < kRecordOverhead) return "the record is too short";
   record.clear();
   for (std::size_t i = 0; i < digits.size(); i += 2) {
-    record.push_back(static_cast<std::uint8_t>(DigitValue(digits[i]) << 4 | DigitValue(digits[i + 1])));
+    record.push_back(static_cast<std::uint8_t>(HexDigitValue(digits[i]) << 4 | HexDigitValue(digits[i + 1])));
   }
   if (record[0] != record.size() - kRecordOverhead) {
     return "the byte count " + std::to_string(record[0]) + " does not match the " +

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 // The memory image spans 0 to 0x4FFFFF; data at the cut-off and above is
@@ -25,11 +24,6 @@ enum HexRecordType : std::uint8_t {
 // Fields of a record: byte count, address high and low, type, data, checksum.
 constexpr std::size_t kRecordOverhead = 5;
 constexpr std::size_t kRecordDataStart = 4;
-
-// The bytes of a record line after its colon: pairs of characters read as
-// two-digit hexadecimal numbers, high digit first, up to the first pair that
-// is incomplete.
-std::vector<std::uint8_t> DecodeRecord(std::string_view digits);
 
 // The segment and linear bases in force while a file is read from its start.
 class RecordAddressing {

@@ -52,25 +52,6 @@ class Replying : public Channel {
   std::vector<std::uint8_t> reply_;
 };
 
-class Silent : public UserInterface {
- public:
-  MessageAnswer ShowMessage(const Message&) override { return MessageAnswer::Ok; }
-  void ProgressTitle(int) override {}
-  void ProgressMaximum(int) override {}
-  void ProgressPosition(int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressClose() override {}
-  void ProcessEvents() override {}
-  void SetMainCaption(const std::string&) override {}
-  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
-  void StopStatusPoll() override {}
-  void StartStatusPoll() override {}
-  void StopReportingPoll() override {}
-  void StartReportingPoll() override {}
-  bool ReportingVisible() override { return false; }
-};
 
 }  // namespace
 
@@ -86,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Through the exchange, as the waits hand the bytes over.
   NoWait clock;
-  Silent user;
+  QuietUser user;
   LinkState link;
   link.m_comms[1] = std::make_unique<Replying>(clock, data, size);
   link.m_comnum = 1;

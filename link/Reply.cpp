@@ -3,15 +3,9 @@
 #include <cstring>
 
 #include "link/CommandExchange.h"
+#include "link/HexDigits.h"
 
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -25,13 +19,13 @@ bool ReadHex(std::string_view text, std::size_t& pos, std::uint32_t& value) {
   }
   // "0x" is a prefix only when a digit follows; otherwise the "0" is the number.
   if (pos + 2 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X') &&
-      HexDigit(text[pos + 2]) >= 0) {
+      HexDigitValue(text[pos + 2]) >= 0) {
     pos += 2;
   }
   std::uint32_t v = 0;
   std::size_t digits = 0;
-  while (pos < text.size() && HexDigit(text[pos]) >= 0) {
-    v = (v << 4) | static_cast<std::uint32_t>(HexDigit(text[pos]));
+  while (pos < text.size() && HexDigitValue(text[pos]) >= 0) {
+    v = (v << 4) | static_cast<std::uint32_t>(HexDigitValue(text[pos]));
     ++pos;
     ++digits;
   }

@@ -66,3 +66,28 @@ class UserInterface {
   virtual void StartReportingPoll() = 0;
   virtual bool ReportingVisible() = 0;
 };
+
+// A user interface that shows nothing: every message is answered with its
+// first button (OK, or Yes), no file is chosen, there is no progress window
+// and no poll. The benchmarks and the fuzzers build on it.
+class QuietUser : public UserInterface {
+ public:
+  MessageAnswer ShowMessage(const Message& message) override {
+    return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+  }
+  void ProgressTitle(int) override {}
+  void ProgressMaximum(int) override {}
+  void ProgressPosition(int) override {}
+  void ProgressStep() override {}
+  void ProgressShow() override {}
+  void ProgressClose() override {}
+  void ProcessEvents() override {}
+  void SetMainCaption(const std::string&) override {}
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
+  void StopStatusPoll() override {}
+  void StartStatusPoll() override {}
+  void StopReportingPoll() override {}
+  void StartReportingPoll() override {}
+  bool ReportingVisible() override { return false; }
+};

@@ -13,6 +13,7 @@
 #include "tests/support/Pty.h"
 #include "tests/support/PtySensor.h"
 #include "tests/support/SensorSimProcess.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -25,13 +26,6 @@ const char* const kRawHeader =
 const char* const kUserHeader =
     "Time(s),Resistance,Coarse(%),Fine(%),Dielectric,TIntRaw,TExtRaw,TInt(C),TExt(C),DebrisRefQ,DebrisQ,"
     "DebrisRefC,DebrisC,OilRef,OilC,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

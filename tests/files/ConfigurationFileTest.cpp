@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 
 #include "files/ConfigurationFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -77,17 +77,9 @@ TEST(ConfigurationFile, RefusesAnyLineThatIsNotAnAddressAndAValue) {
 
 class ConfigurationFolder : public ::testing::Test {
  protected:
-  ConfigurationFolder() {
-    char pattern[] = "/tmp/configuration-file-XXXXXX";
-    folder = mkdtemp(pattern);
-  }
-  ~ConfigurationFolder() override { std::system(("rm -rf " + folder).c_str()); }
-  std::string Write(const std::string& name, const std::string& text) {
-    const std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  std::string folder;
+  std::string Write(const std::string& name, const std::string& text) { return temp.Write(name, text); }
+  TempFolder temp;
+  const std::string& folder = temp.Path();
 };
 
 TEST_F(ConfigurationFolder, RefusesWhatIsNotARegularFileOfReasonableSizeAtOnce) {

@@ -2,14 +2,12 @@
 // the file's lines, the messages, the progress window and the status poll.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "app/Unit9.h"
 #include "config/RegisterMap.h"
 #include "files/ConfigurationTransfer.h"
 #include "tests/support/SessionFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -17,26 +15,14 @@ class ConfigurationTransfer : public SessionFixture {
  protected:
   ConfigurationTransfer() {
     SetLanguage(0);
-    char pattern[] = "/tmp/configuration-transfer-XXXXXX";
-    folder = mkdtemp(pattern);
     // Every exported register holds its address plus 0x100, the features
     // word 0041.
     for (std::uint16_t address : ExportList()) sensor.Set16(address, static_cast<std::uint16_t>(address + 0x100));
     sensor.Set16(0x001E, 0x0041);
   }
-  ~ConfigurationTransfer() override { std::system(("rm -rf " + folder).c_str()); }
-
-  std::string Path(const std::string& name) const { return folder + "/" + name; }
-  std::string Write(const std::string& name, const std::string& text) const {
-    std::ofstream(Path(name), std::ios::binary) << text;
-    return Path(name);
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string Path(const std::string& name) const { return temp.File(name); }
+  std::string Write(const std::string& name, const std::string& text) const { return temp.Write(name, text); }
+  static std::string Read(const std::string& path) { return ReadBytes(path); }
   // The progress window's events, without the poll's.
   std::vector<std::string> ProgressEvents() const {
     std::vector<std::string> progress;
@@ -46,7 +32,7 @@ class ConfigurationTransfer : public SessionFixture {
     return progress;
   }
 
-  std::string folder;
+  TempFolder temp;
 };
 
 TEST_F(ConfigurationTransfer, ExportReadsTheThirtyEightRegistersInOrderIntoCrLfLines) {

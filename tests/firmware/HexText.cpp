@@ -1,10 +1,7 @@
 #include "tests/firmware/HexText.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 std::string HexLine(std::uint8_t type, std::uint16_t address, const std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(address >> 8),
@@ -65,23 +62,6 @@ std::string DenseFirmwareText() {
   }
   lines.push_back(kEndLine);
   return JoinLines(lines, "\r\n");
-}
-
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "od-firmware-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const std::string& contents) const {
-  const std::string path = path_ + "/" + name;
-  std::ofstream(path, std::ios::binary) << contents;
-  return path;
 }
 
 std::string SamplePath(const std::string& name) { return std::string(OD_TESTDATA_DIR) + "/" + name; }

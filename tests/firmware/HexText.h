@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 // ":" byte count, address, type, data, checksum, in upper-case digits.
 std::string HexLine(std::uint8_t type, std::uint16_t address, const std::vector<std::uint8_t>& data = {});
 std::string DataLine(std::uint16_t address, const std::vector<std::uint8_t>& data);
@@ -34,19 +36,6 @@ inline constexpr std::uint32_t kDenseFirmwareBytes = 0x13888;
 // computed apart from the code under test.
 inline constexpr std::uint16_t kDenseFirmwareCheck = 0x5865;
 
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  // Writes `contents` to a file of that name in the folder; returns its path.
-  std::string Write(const std::string& name, const std::string& contents) const;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // A real-world sample from tests/data/hex (see SOURCES.md there).
 std::string SamplePath(const std::string& name);

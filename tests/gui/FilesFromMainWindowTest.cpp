@@ -8,23 +8,21 @@
 
 #include "config/RegisterMap.h"
 #include "tests/gui/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 class FilesFromMainWindow : public MainWindowFixture {
  protected:
   FilesFromMainWindow() {
-    char pattern[] = "/tmp/files-from-main-window-XXXXXX";
-    folder = mkdtemp(pattern);
     user.answerFileChoice = [this](const std::string& filter, const std::string& extension, bool save) {
       choices.push_back(filter + " " + extension + (save ? " save" : " open"));
       return chosen;
     };
     form.Timer1()->start();
   }
-  ~FilesFromMainWindow() override { std::system(("rm -rf " + folder).c_str()); }
-
-  std::string folder;
+  TempFolder temp;
+  const std::string& folder = temp.Path();
   std::optional<std::string> chosen;
   std::vector<std::string> choices;
 };

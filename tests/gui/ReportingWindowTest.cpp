@@ -15,10 +15,12 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include <fstream>
+
 #include "app/QtWindows.h"
 #include "monitor/Unit4.h"
 #include "tests/gui/MainWindowFixture.h"
-#include "tests/monitor/MonitorFiles.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

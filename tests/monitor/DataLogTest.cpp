@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include "monitor/RawDataLog.h"
 #include "monitor/ReportRecord.h"
 #include "monitor/UserLog.h"
-#include "tests/monitor/MonitorFiles.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

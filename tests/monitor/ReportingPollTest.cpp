@@ -5,8 +5,10 @@
 
 #include <deque>
 
+#include <fstream>
+
 #include "monitor/ReportingPoll.h"
-#include "tests/monitor/MonitorFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/SessionFixture.h"
 
 namespace {
