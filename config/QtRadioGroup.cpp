@@ -1,11 +1,21 @@
 #include "config/QtRadioGroup.h"
 
+#include <QPalette>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 QtRadioGroup::QtRadioGroup(QWidget* parent) : QGroupBox(parent), layout_(new QVBoxLayout(this)) {
   layout_->setContentsMargins(8, 4, 8, 4);
   layout_->setSpacing(2);
+  // A disabled group still tells what the sensor is: its title and items stay
+  // readable (dark grey, well above 3:1 against the page), only their marks
+  // look inoperable.
+  QPalette p = palette();
+  const QColor readable(0x59, 0x59, 0x59);
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    p.setColor(QPalette::Disabled, role, readable);
+  }
+  setPalette(p);
 }
 
 QStringList QtRadioGroup::items() const {

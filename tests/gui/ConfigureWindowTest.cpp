@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <cmath>
+#include <map>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -43,6 +46,37 @@ TEST_F(ConfigureWindowTest, OpeningUnlocksReadsFeaturesAndStartsConfiguringWitho
   EXPECT_EQ(Child<QtRadioGroup>("rgAnalogType")->itemIndex(), 0);
   EXPECT_TRUE(user.statusPollRunning);
   EXPECT_TRUE(user.messages.empty());
+}
+
+// Relative luminance of a colour, for contrast ratios.
+double Luminance(const QColor& c) {
+  const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+TEST_F(ConfigureWindowTest, TheDisabledSensorTypeGroupsStayReadable) {
+  Open(0x00C0);
+  for (const char* name : {"rgApplication", "rgAnalogType"}) {
+    SCOPED_TRACE(name);
+    auto* group = Child<QtRadioGroup>(name);
+    ASSERT_FALSE(group->isEnabled());
+    // The darkest pixel of the drawn group is its text; the commonest, the page.
+    const QImage image = group->grab().toImage();
+    std::map<QRgb, int> counts;
+    QColor darkest(Qt::white);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        ++counts[c.rgb()];
+        if (Luminance(c) < Luminance(darkest)) darkest = c;
+      }
+    }
+    const auto background = std::max_element(counts.begin(), counts.end(),
+                                              [](const auto& a, const auto& b) { return a.second < b.second; });
+    const double l1 = Luminance(QColor::fromRgb(background->first));
+    const double l2 = Luminance(darkest);
+    EXPECT_GE((l1 + 0.05) / (l2 + 0.05), 3.0) << darkest.name().toStdString();
+  }
 }
 
 TEST_F(ConfigureWindowTest, ClosingEndsConfiguringAndLocks) {
