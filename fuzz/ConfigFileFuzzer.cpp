@@ -9,8 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const ConfigurationFileRead read = ParseConfigurationText(text);
+  // Lines end at LF, or at CR in a file without any LF.
+  const char separator = text.find('\n') == std::string::npos ? '\r' : '\n';
   int lines = 1;
-  for (const char c : text) lines += c == '\n' ? 1 : 0;
+  for (const char c : text) lines += c == separator ? 1 : 0;
   if (read.refusal) {
     if (!read.lines.empty() || read.refusal->line < 1 || read.refusal->line > lines) std::abort();
     if (read.refusal->reason.empty()) std::abort();
