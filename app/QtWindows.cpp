@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/QtLook.h"
 #include "link/Commsthread.h"
 
 void WireConfigureWindow(TForm1& form1, TForm2& form2) {
@@ -39,8 +40,11 @@ QtWindows::QtWindows() {
   user.SetMainWindow(&form1);
   user.SetProgressWindow(&form3);
   user.SetStatusTimer(form1.Timer1());
-  form1.SetPortDialog(&frmComms);
-  form1.SetLanguageWindow(&form8);
+  form1.hooks.chooseLanguage = [this] { form8.exec(); };
+  form1.hooks.choosePort = [this](const std::vector<int>& openPorts, const PortMap& ports) {
+    const NormalCursor normal;  // the search waits for the user here
+    return frmComms.ChoosePort(openPorts, ports);
+  };
   form1.SetChannelFactory(
       [](const PortMap& ports) -> std::unique_ptr<Channel> { return std::make_unique<TCommsThread>(ports); });
   WireConfigureWindow(form1, form2);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,6 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 class QtGauge;
-class TForm8;
-class TFrmComms;
 
 // Where the features that live in other windows plug into the main window
 // (set where the windows are created). The menu hooks that talk to the
@@ -41,6 +40,11 @@ struct MainWindowHooks {
   std::function<void()> configure;                      // Sensor > Configure (EEPROM1Click)
   std::function<void()> reporting;                      // Sensor > Reporting (Graphic1Click)
   std::function<void()> about;                          // Help > About (no exchange)
+  // At start-up, before the search: the language choice (no exchange).
+  std::function<void()> chooseLanguage;
+  // During the search, when several ports opened and none answered: the
+  // port the user picks among `openPorts`, or none when the choice is closed.
+  std::function<std::optional<int>(const std::vector<int>& openPorts, const PortMap& ports)> choosePort;
 };
 
 // The main window follows the features word like the configure window: the
@@ -54,8 +58,6 @@ class TForm1 : public QMainWindow, public FeatureView {
   ~TForm1() override;
 
   // Collaborators, set before the window is first shown.
-  void SetPortDialog(TFrmComms* dialog) { portDialog_ = dialog; }
-  void SetLanguageWindow(TForm8* window) { languageWindow_ = window; }
   // Opens a channel for a COM port of the port table (reader not running).
   void SetChannelFactory(std::function<std::unique_ptr<Channel>(const PortMap&)> factory);
   // The data folder whose ports/ table names the COM ports, and the debug log.
@@ -73,8 +75,10 @@ class TForm1 : public QMainWindow, public FeatureView {
   const PortMap& Ports() const { return session_.Ports(); }
 
   // Runs `work` as the one exchange with the sensor; false (and nothing
-  // run) while another exchange is in progress.
-  bool RunExchange(const std::function<void()>& work);
+  // run) while another exchange is in progress. An exchange the user
+  // started shows the busy cursor while it runs; a poll tick does not.
+  enum class Cursor { Busy, Unchanged };
+  bool RunExchange(const std::function<void()>& work, Cursor cursor = Cursor::Busy);
   bool ExchangeInProgress() const { return session_.Link().m_exchangeActive; }
 
   // Each window that carries language rows registers how to apply them;
@@ -138,8 +142,6 @@ class TForm1 : public QMainWindow, public FeatureView {
   std::function<std::unique_ptr<Channel>(const PortMap&)> channelFactory_;
   std::string dataFolder_;
   std::string debugLogPath_;
-  TFrmComms* portDialog_ = nullptr;
-  TForm8* languageWindow_ = nullptr;
   std::vector<std::function<void()>> languageAppliers_;
   QAction* brightnessMark_ = nullptr;
   bool formShown_ = false;

@@ -8,9 +8,7 @@
 #include "app/QtGauge.h"
 #include "app/QtLook.h"
 #include "app/Unit1.h"
-#include "app/Unit8.h"
 #include "app/Unit9.h"
-#include "link/Comms.h"
 #include "app/OwnTexts.h"
 #include "app/Startup.h"
 #include "link/PortSearch.h"
@@ -61,7 +59,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormShow() {
   session_.Link().m_comnum = kNoPort;
-  if (languageWindow_ != nullptr) languageWindow_->exec();
+  if (hooks.chooseLanguage) hooks.chooseLanguage();
   ApplyLanguage();
   // Never creates the folder: without it nothing is logged.
   session_.Link().m_debuglog.Open(debugLogPath_);
@@ -75,8 +73,8 @@ void TForm1::SearchSensorPort() {
     return channelFactory_ ? channelFactory_(session_.Ports()) : nullptr;
   };
   search.choosePort = [this](const std::vector<int>& openPorts) -> std::optional<int> {
-    if (portDialog_ == nullptr) return std::nullopt;
-    return portDialog_->ChoosePort(openPorts, session_.Ports());
+    if (!hooks.choosePort) return std::nullopt;
+    return hooks.choosePort(openPorts, session_.Ports());
   };
   std::vector<PortRefusal> refusals;
   search.openFailed = [this, &refusals](int port, const Channel& channel) {
@@ -113,7 +111,7 @@ void TForm1::SearchSensorPort() {
 
 void TForm1::Timer1Timer() {
   // A tick during another exchange is skipped.
-  RunExchange([this] { Button1Click(); });
+  RunExchange([this] { Button1Click(); }, Cursor::Unchanged);
 }
 
 void TForm1::Button1Click() { ApplyStatus(PollStatus(session_.Exchange(), session_.Config().FeaturesWord)); }

@@ -99,7 +99,7 @@ TEST_F(StartupFailureTest, ASilentPortShowsCommsFailThenTheMessage) {
   ports.Link(2, "/dev/null");
   form.FormShow();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(commsWhenMessageShown, QString::fromStdString(TextOf(46)));
+  EXPECT_EQ(commsWhenMessageShown, QString("Comms:Fail"));
   EXPECT_EQ(closed, 0);
   EXPECT_FALSE(form.Timer1()->isActive());
   ASSERT_EQ(opened.size(), 1u);

@@ -177,7 +177,7 @@ TEST_F(ExchangeTest, IdentifyReadsPartAndVersionFromPositionFive) {
   ASSERT_TRUE(exchange.IdentifySensor(5));
   EXPECT_EQ(state.m_fwpart, 28u);
   EXPECT_EQ(state.m_fwversion, 47u);
-  EXPECT_EQ(user.mainCaption, TextOf(2));
+  EXPECT_EQ(user.mainCaption, "Oil Debris Sensor Configurator");
   EXPECT_EQ(sensor->writes.size(), 1u);
 }
 
