@@ -31,6 +31,10 @@ bool Always(const V&) { return true; }
 constexpr const char* kInteger = "a whole number (\"%i\": 0x hexadecimal, leading 0 octal), low 16 bits written";
 constexpr const char* kLevel = "the level in mA (4-20 mA output) or V (0-10 V output)";
 constexpr const char* kHex = "hexadecimal; bits beyond the field's width are dropped";
+// The sensor name and location: ISO 8859-1 text, so the characters above 127
+// count as one byte each.
+constexpr const char* kTextLimits =
+    "up to 16 characters (longer is cut), none of ! % [ # ` ^ ] ~ ¬ & ; | ¦ * : , £ { ' < $ } @ > / ? = + \"";
 
 constexpr std::array<Setting, 22> kSettings = {{
     {"coarse-100", P::Debris, 0x0004, K::Debris, kInteger, Debris},
@@ -55,9 +59,8 @@ constexpr std::array<Setting, 22> kSettings = {{
     {"slave-address", P::MODBUS, 0x00D0, K::SlaveAddress, kInteger, Always},
     {"baud-rate", P::MODBUS, 0x00D4, K::BaudRate, "4800, 9600, 19200, 38400 or 57600", Always},
     {"parity", P::MODBUS, 0x00D2, K::Parity, "ODD, EVEN, NONE-2SB or NONE-1SB", Always},
-    {"sensor-name", P::MODBUS, 0x00D8, K::Text,
-     "up to 16 characters (longer is cut), none of ! % [ # ` ^ ] ~ & ; | * : , { ' < $ } @ > / ? = + \"", Always},
-    {"sensor-location", P::MODBUS, 0x00E8, K::Text, "as sensor-name", Always},
+    {"sensor-name", P::MODBUS, 0x00D8, K::Text, kTextLimits, Always},
+    {"sensor-location", P::MODBUS, 0x00E8, K::Text, kTextLimits, Always},
 }};
 
 std::string Trimmed(const std::string& text) {
@@ -135,7 +138,7 @@ PreparedValue PrepareValue(const Setting& setting, const std::string& value) {
     case K::Text: {
       const std::string singleByte = ToSingleByte(value);
       if (!IsPlainText(ToSingleByte(value, kTextFieldLength))) {
-        return Refused("holds a character the sensor's texts must not hold");
+        return Refused(std::string("takes ") + setting.accepts);
       }
       if (singleByte.size() > kTextFieldLength) prepared.note = "cut to its first 16 characters";
       break;

@@ -157,7 +157,7 @@ TEST_F(J1939Pages, TheReloadFollowsTheNameRead50msLater) {
   EXPECT_EQ(writes.back().atMs - writes[writes.size() - 2].atMs, 50);
 }
 
-TEST_F(J1939Pages, AFailedWriteTurnsTheBoxRedAndTheReadShowsWhatTheSensorHolds) {
+TEST_F(J1939Pages, AFailedWriteIsReportedAndTheReadShowsWhatTheSensorHolds) {
   sensor.SilenceWritesTo(0x00B8);
   BoxOf(0x00B8).text = "12";
   const J1939SetResult result = SetJ1939Field(session, 0x00B8);
