@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -72,3 +73,9 @@ void ShowArtwork(QLabel* picture, const QString& resource) {
   painter.end();
   picture->setPixmap(pixmap);
 }
+
+BusyCursor::BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+BusyCursor::~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+
+NormalCursor::NormalCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+NormalCursor::~NormalCursor() { QGuiApplication::restoreOverrideCursor(); }

@@ -26,5 +26,26 @@ void CentreOnScreen(QWidget* window);
 // Gives a window the light-blue background.
 void PaintWindowBackground(QWidget* window);
 
+// While one lives, the mouse shows the busy cursor over every window: an
+// exchange that the user started blocks the user interface until it ends.
+// The periodic polls, which take milliseconds, show none.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// While one lives, the normal arrow: a message or a dialog shown in the
+// middle of an exchange waits for the user, not for the sensor.
+class NormalCursor {
+ public:
+  NormalCursor();
+  ~NormalCursor();
+  NormalCursor(const NormalCursor&) = delete;
+  NormalCursor& operator=(const NormalCursor&) = delete;
+};
+
 // Draws SVG artwork into a picture box, scaled proportionally and centred.
 void ShowArtwork(QLabel* picture, const QString& resource);

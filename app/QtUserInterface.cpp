@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/QtLook.h"
 #include "app/Unit3.h"
 #include "app/Unit9.h"
 
@@ -36,6 +37,7 @@ QMessageBox* QtUserInterface::BuildMessageBox(const Message& message, QWidget* p
 }
 
 MessageAnswer QtUserInterface::ShowMessage(const Message& message) {
+  const NormalCursor normal;
   if (answerMessage) return answerMessage(message);
   std::unique_ptr<QMessageBox> box(BuildMessageBox(message, mainWindow_));
   box->exec();
@@ -108,6 +110,7 @@ QString QtUserInterface::FileDialogFilter(const std::string& filter) {
 }
 
 std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& filter) {
+  const NormalCursor normal;
   if (answerFileChoice) return answerFileChoice(filter, "", false);
   QFileDialog dialog(mainWindow_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -119,6 +122,7 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const std::string& fi
 
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const std::string& filter,
                                                            const std::string& defaultExtension) {
+  const NormalCursor normal;
   if (answerFileChoice) return answerFileChoice(filter, defaultExtension, true);
   QFileDialog dialog(mainWindow_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -87,10 +87,12 @@ void TForm1::ConnectMenu() {
   for (const auto& [action, handler] : handlers) connect(action, &QAction::triggered, this, handler);
 }
 
-bool TForm1::RunExchange(const std::function<void()>& work) {
+bool TForm1::RunExchange(const std::function<void()>& work, Cursor cursor) {
   {
     ExchangeGuard guard(session_.Link());  // bars the sensor actions while it is held
     if (!guard.Acquired()) return false;
+    std::optional<BusyCursor> busy;
+    if (cursor == Cursor::Busy) busy.emplace();
     work();
   }
   FinishPendingClose();
@@ -164,7 +166,9 @@ void TForm1::Save1Click() {
 void TForm1::SensorUpgrade1Click() {
   if (session_.Link().m_exchangeActive) return;
   // The upgrade takes the exchange guard itself once the firmware file is
-  // accepted, so the status poll goes on while the file is being chosen.
+  // accepted, so the status poll goes on while the file is being chosen
+  // (its dialog and the messages show the normal cursor).
+  const BusyCursor busy;
   SensorUpgrade(session_.Exchange(), m_hexfile, UpgradeHooks{[this] {
                   ui_->GaugeFine->SetProgress(0);
                   ui_->GaugeCoarse->SetProgress(0);

@@ -88,8 +88,7 @@ TForm2::TForm2(Session& session, QWidget* parent)
     connect(box, &QCheckBox::clicked, this, &TForm2::FeatureControlChanged);
   }
   connect(ui->Button37, &QPushButton::clicked, this, [this] {
-    ExchangeGuard guard(session_.Link());
-    if (guard.Acquired()) Button37Click();
+    RunExchange([this] { Button37Click(); });
   });
   connect(ui->Button38, &QPushButton::clicked, this, &TForm2::FeatureControlChanged);
   ConnectPageActions();
@@ -254,6 +253,7 @@ bool TForm2::FormClose() {
   // was, its live update included.
   ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return false;
+  const BusyCursor busy;
   Timer1->stop();
   CloseConfiguring(session_);
   configuring_ = false;
@@ -299,6 +299,7 @@ void TForm2::PageControl1Change(int index) {
   if (!ui->PageControl1->isTabVisible(index)) return;
   ExchangeGuard guard(session_.Link());
   if (!guard.Acquired()) return;
+  const BusyCursor busy;
   const ConfigPage page = PageOf(index);
   if (page == ConfigPage::Temperature) SetTemperatureAlarmLabels();
   ShowPageReading(ReadConfigPage(session_, page));
@@ -306,8 +307,7 @@ void TForm2::PageControl1Change(int index) {
 }
 
 void TForm2::ReadButtonClick(std::uint16_t address) {
-  ExchangeGuard guard(session_.Link());
-  if (guard.Acquired()) ShowRegister(session_.Convert(), Box(address), address);
+  RunExchange([this, address] { ShowRegister(session_.Convert(), Box(address), address); });
 }
 
 void TForm2::SetTemperatureAlarmLabels() {
@@ -340,6 +340,7 @@ void TForm2::FeatureControlChanged() {
   if (!FeaturesWriteAllowed(state, isActiveWindow())) return;
   ExchangeGuard guard(session_.Link());
   if (guard.Acquired()) {
+    const BusyCursor busy;
     Button38Click();
     return;
   }

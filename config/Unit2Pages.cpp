@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <array>
 
+#include "app/QtLook.h"
 #include "config/Calibration.h"
 #include "config/J1939Pages.h"
 #include "config/MeasuringPages.h"
@@ -42,7 +43,9 @@ constexpr std::array<SetButton, 14> kJ1939Sets = {{
 
 void TForm2::RunExchange(const std::function<void()>& action) {
   ExchangeGuard guard(session_.Link());
-  if (guard.Acquired()) action();
+  if (!guard.Acquired()) return;
+  const BusyCursor busy;
+  action();
 }
 
 void TForm2::ConnectPageActions() {

@@ -2,6 +2,7 @@
 // leaving the program and the live status display.
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontInfo>
 #include <QLayout>
 #include <QMenu>
@@ -112,6 +113,39 @@ TEST_F(MainWindowTest, BrightnessSendsItsCommandAndKeepsOneMark) {
   fake->writes.clear();
   Action("N751")->trigger();
   EXPECT_EQ(fake->writes.at(0).bytes, std::vector<std::uint8_t>({0x02, 'h', ' ', '4', 'B', 0x0D}));
+}
+
+// What the mouse shows: the busy cursor while an exchange the user started
+// blocks the window, nothing of its own during a poll tick, and the arrow
+// over a dialog or a message shown in the middle of an exchange.
+TEST_F(MainWindowTest, TheBusyCursorShowsOnlyWhileAUserExchangeWaitsForTheSensor) {
+  const auto shape = [] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor == nullptr ? -1 : static_cast<int>(cursor->shape());
+  };
+  std::vector<int> atWrites;
+  fake->responder = [&](const Written&) {
+    atWrites.push_back(shape());
+    return std::vector<std::uint8_t>{};
+  };
+  Action("Max1")->trigger();
+  form.Timer1Timer();
+  EXPECT_EQ(atWrites, (std::vector<int>{Qt::WaitCursor, -1}));
+  EXPECT_EQ(shape(), -1);
+
+  std::vector<int> atDialogs;
+  user.answerFileChoice = [&](const std::string&, const std::string&, bool) -> std::optional<std::string> {
+    atDialogs.push_back(shape());
+    return "/nonexistent-folder/sensor.dsc";
+  };
+  user.answerMessage = [&](const Message&) {
+    atDialogs.push_back(shape());
+    return MessageAnswer::Ok;
+  };
+  Action("Load1")->trigger();
+  ASSERT_FALSE(atDialogs.empty());
+  for (const int atDialog : atDialogs) EXPECT_EQ(atDialog, Qt::ArrowCursor);
+  EXPECT_EQ(shape(), -1);
 }
 
 TEST_F(MainWindowTest, ExitSendsTheEmptyCommandOnceAndClosesTheLog) {
