@@ -8,7 +8,10 @@
 #      waits, without the windows;
 #   3. the command-line tool waiting on a silent sensor ("identify", five
 #      attempts of about a second), sampled while it waits, about SECONDS in
-#      all.
+#      all;
+#   4. the configurator with its reporting window open, polling "a" once a
+#      second with all eight charts full (sampled from 65 s after it opens),
+#      over SECONDS.
 # The simulated sensor paces its bytes at the line rate. Needs Xvfb and
 # xdotool. Run it by hand on a quiet machine; it is not part of the tests.
 #   bench/idle_cpu.sh [BUILD_DIR] [SECONDS]
@@ -122,3 +125,27 @@ while [ "$sampled" -lt "$seconds" ]; do
 done
 report "$work/cli-before" "$work/cli-after" "$sampled" "command-line tool" | tail -1
 echo "  ($run runs of identify, 4 s of each sampled)"
+
+echo "== the configurator's reporting window, charts full (${seconds} s)"
+home="$work/reporting"
+start_sim "$home" --no-ack I --log "$work/reporting.log"
+DISPLAY="$display" HOME="$home" "$build/oil-debris-configurator" > "$work/reporting.out" 2>&1 &
+gui=$!
+pids+=("$gui")
+window="$(DISPLAY="$display" timeout 20 xdotool search --sync --name "Select Language" | head -1)"
+DISPLAY="$display" xdotool mousemove --window "$window" 110 76 click 1
+# The sensor does not answer "I": the no-answer message, then Sensor > Reporting.
+DISPLAY="$display" timeout 30 xdotool search --sync --onlyvisible --name "^Error$" > /dev/null
+DISPLAY="$display" xdotool key Return
+sleep 1
+main="$(DISPLAY="$display" xdotool search --onlyvisible --name "Oil Debris Sensor Configurator" | head -1)"
+DISPLAY="$display" xdotool mousemove --window "$main" 26 8 click 1
+sleep 1
+DISPLAY="$display" xdotool mousemove --window "$main" 63 49 click 1
+sleep 65
+polls_before="$(grep -c 'text "a"' "$work/reporting.log" || true)"
+threads "$gui" > "$work/before"
+sleep "$seconds"
+threads "$gui" > "$work/after"
+report "$work/before" "$work/after" "$seconds" "configurator, reporting"
+echo "  \"a\" polls answered meanwhile: $(($(grep -c 'text "a"' "$work/reporting.log") - polls_before))"

@@ -17,7 +17,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"ports", RunPorts, "ports                      the COM table: number and device",
+    {"ports", RunPorts, "ports                      the COM table: number, device and, for a USB adapter, its product and serial",
      "  One line a port: COMnn, the device, and a USB adapter's product and serial.\n"},
     {"identify", RunIdentify, "identify                   the sensor's firmware part and version",
      "  Five identify attempts; prints FW-PART.VERSION.\n"},

@@ -30,7 +30,12 @@ void TFrmComms::FormShow(const std::vector<int>& openPorts, const PortMap& ports
   ui_->Comport->clear();
   std::vector<int> sorted = openPorts;
   std::sort(sorted.begin(), sorted.end());
-  for (int port : sorted) ui_->Comport->addItem(QString::fromStdString(ports.Describe(port)));
+  for (int port : sorted) {
+    // The list is narrow: an adapter's whole name is in the entry's tool tip.
+    const QString entry = QString::fromStdString(ports.Describe(port));
+    ui_->Comport->addItem(entry);
+    ui_->Comport->item(ui_->Comport->count() - 1)->setToolTip(entry);
+  }
   selectedPort_ = 1;
 }
 
