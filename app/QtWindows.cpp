@@ -12,6 +12,7 @@ void WireConfigureWindow(TForm1& form1, TForm2& form2) {
     form2.activateWindow();
   };
   form1.AddLanguageApplier([&form2] { form2.ApplyLanguage(); });
+  form1.hooks.sensorWindowOpen = [&form2] { return form2.isVisible(); };
 }
 
 void WireReportingWindow(TForm1& form1, QtUserInterface& user, TForm4& form4) {

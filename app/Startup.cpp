@@ -9,11 +9,44 @@ StartupOutcome StartSensor(Session& session, const PortSearchHooks& hooks) {
     case SearchOutcome::SelectionClosed: return StartupOutcome::SelectionClosed;
     case SearchOutcome::Chosen: break;
   }
-  if (!exchange.IdentifySensor(5)) return StartupOutcome::SensorSilent;
+  return FinishStartup(session) ? StartupOutcome::SensorFound : StartupOutcome::SensorSilent;
+}
+
+bool FinishStartup(Session& session) {
+  CommandExchange& exchange = session.Exchange();
+  if (!exchange.IdentifySensor(5)) return false;
   exchange.UnlockConfig();
   session.Time().Sleep(50);
   ReadFeatures(session);
   session.Link().m_failcount = 0;
   session.User().StartStatusPoll();
-  return StartupOutcome::SensorFound;
+  return true;
+}
+
+std::optional<std::string> SensorWatch::Look(bool channelGone) {
+  if (channelGone) seenGone_ = true;
+  std::string where = ports_.WhereNow(identity_);
+  if (where.empty()) {
+    seenGone_ = true;
+    return std::nullopt;
+  }
+  if (!seenGone_) return std::nullopt;
+  return where;
+}
+
+bool ReconnectSensor(Session& session, const std::string& device, const ChannelFactory& makeChannel) {
+  LinkState& link = session.Link();
+  const int port = link.m_comnum;
+  if (!session.Ports().FromPortsFolder() && session.Ports().Device(port) != device) {
+    PortMap ports = session.Ports();
+    ports.SetDevice(port, device);
+    session.SetPorts(std::move(ports));
+  }
+  session.UseChannel(port, nullptr);  // the old channel lets its descriptor go
+  link.m_debuglog.Write("\nReconnect Port %i %s", port, device.c_str());
+  std::unique_ptr<Channel> channel = makeChannel ? makeChannel(session.Ports()) : nullptr;
+  if (channel == nullptr || !channel->OpenPort(port, kTextBaud)) return false;
+  channel->StartReader();
+  session.UseChannel(port, std::move(channel));
+  return FinishStartup(session);
 }

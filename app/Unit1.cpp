@@ -32,6 +32,7 @@ TForm1::TForm1(Session& session, QWidget* parent)
       ui_(new Ui::TForm1),
       session_(session),
       timer1_(new QTimer(this)),
+      reconnectTimer_(new QTimer(this)),
       dataFolder_(DebugLog::DataFolder()),
       debugLogPath_(DebugLog::DefaultPath()) {
   ui_->setupUi(this);
@@ -59,6 +60,9 @@ TForm1::TForm1(Session& session, QWidget* parent)
   timer1_->setTimerType(Qt::PreciseTimer);  // the poll keeps its 200 and 500 ms
   timer1_->setInterval(kStatusIntervalFirst);
   connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  reconnectTimer_->setObjectName(QStringLiteral("ReconnectTimer"));
+  reconnectTimer_->setInterval(1000);
+  connect(reconnectTimer_, &QTimer::timeout, this, &TForm1::ReconnectTimerTimer);
   ConnectMenu();
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/StatusPoll.h"
+#include "app/Startup.h"
 #include "config/FeatureView.h"
 #include "config/Session.h"
 #include "firmware/HexImageFile.h"
@@ -45,6 +46,9 @@ struct MainWindowHooks {
   // During the search, when several ports opened and none answered: the
   // port the user picks among `openPorts`, or none when the choice is closed.
   std::function<std::optional<int>(const std::vector<int>& openPorts, const PortMap& ports)> choosePort;
+  // Whether another window that talks to the sensor (the configure window)
+  // is open: no reconnection meanwhile.
+  std::function<bool()> sensorWindowOpen;
 };
 
 // The main window follows the features word like the configure window: the
@@ -92,7 +96,10 @@ class TForm1 : public QMainWindow, public FeatureView {
   void ApplyVisibility(const FeatureVisibility& visibility) override;
 
   // Shows a poll's result: gauges, boxes, labels, the timer and the message.
+  // After the poll's last failure, the window watches for the sensor's
+  // device to come back (an adapter unplugged and plugged in again).
   void ApplyStatus(const StatusPollResult& result);
+  QTimer* ReconnectTimer() const { return reconnectTimer_; }
 
  signals:
   // The window has closed for good: the program ends.
@@ -101,6 +108,10 @@ class TForm1 : public QMainWindow, public FeatureView {
  public slots:
   void FormShow();
   void Timer1Timer();
+  // Once a second while the status poll has given up: reconnects when the
+  // sensor's device is back, unless a message, an exchange, the configure
+  // or reporting window or an upgrade is in the way.
+  void ReconnectTimerTimer();
   void Button1Click();
   void EEPROM1Click();
   void Graphic1Click();
@@ -139,6 +150,8 @@ class TForm1 : public QMainWindow, public FeatureView {
   Session& session_;
   HexImageFile m_hexfile;
   QTimer* timer1_;
+  QTimer* reconnectTimer_;
+  std::optional<SensorWatch> sensorWatch_;
   std::function<std::unique_ptr<Channel>(const PortMap&)> channelFactory_;
   std::string dataFolder_;
   std::string debugLogPath_;

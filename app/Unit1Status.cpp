@@ -128,5 +128,34 @@ void TForm1::ApplyStatus(const StatusPollResult& result) {
   if (result.timerInterval) timer1_->setInterval(*result.timerInterval);
   if (result.stopTimer) timer1_->stop();
   if (result.commsLabel) SetLabelText(ui_->lbComms, *result.commsLabel);
-  if (result.failureMessage) session_.User().ShowMessage(*result.failureMessage);
+  if (result.failureMessage) {
+    session_.User().ShowMessage(*result.failureMessage);
+    const int port = session_.Link().m_comnum;
+    if (session_.Sensor() != nullptr) {
+      sensorWatch_.emplace(session_.Ports(), port);
+      reconnectTimer_->start();
+    }
+  }
+}
+
+void TForm1::ReconnectTimerTimer() {
+  if (!sensorWatch_) {
+    reconnectTimer_->stop();
+    return;
+  }
+  if (session_.Link().m_exchangeActive || QApplication::activeModalWidget() != nullptr) return;
+  if ((hooks.sensorWindowOpen && hooks.sensorWindowOpen()) || session_.User().ReportingVisible()) return;
+  const std::optional<std::string> device = sensorWatch_->Look(false);
+  if (!device) return;
+  reconnectTimer_->stop();
+  bool back = false;
+  RunExchange([&] { back = ReconnectSensor(session_, *device, channelFactory_); });
+  if (back) {
+    sensorWatch_.reset();
+    SetLabelText(ui_->lbComms, TextOf(45));
+    return;
+  }
+  SetLabelText(ui_->lbComms, TextOf(46));
+  sensorWatch_->StartAgain();
+  reconnectTimer_->start();
 }

@@ -16,16 +16,16 @@
 namespace {
 constexpr int kHighestPort = 99;
 
-// /dev entries "<prefix><number>", sorted by number.
-std::vector<std::string> DevicesWithPrefix(const std::string& prefix) {
+// Entries "<prefix><number>" of a /dev folder, sorted by number.
+std::vector<std::string> DevicesWithPrefix(const std::string& prefix, const std::string& folder = "/dev") {
   std::vector<std::pair<long, std::string>> found;
-  if (DIR* dir = ::opendir("/dev")) {
+  if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       const std::string name = entry->d_name;
       if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
       const std::string digits = name.substr(prefix.size());
       if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-      found.emplace_back(std::strtol(digits.c_str(), nullptr, 10), "/dev/" + name);
+      found.emplace_back(std::strtol(digits.c_str(), nullptr, 10), folder + "/" + name);
     }
     ::closedir(dir);
   }
@@ -162,4 +162,44 @@ std::string PortMap::Describe(int port) const {
   std::string text = std::string(name) + "  " + Resolved(port);
   if (const std::string adapter = AdapterName(port); !adapter.empty()) text += "  " + adapter;
   return text;
+}
+
+namespace {
+std::string TtyName(const std::string& device) { return device.substr(device.rfind('/') + 1); }
+bool IsUsbAdapter(const std::string& device) { return TtyName(device).rfind("ttyUSB", 0) == 0; }
+
+std::string SerialNumber(const std::string& root, const std::string& device) {
+  const std::string folder = UsbDeviceFolder(root, TtyName(device));
+  return folder.empty() ? std::string() : Attribute(folder + "/serial");
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+}  // namespace
+
+PortMap::Identity PortMap::IdentityOf(int port) const {
+  Identity identity;
+  if (fromPortsFolder_) {
+    identity.link = Device(port);
+    return identity;
+  }
+  identity.device = Resolved(port);
+  identity.byId = ByIdName(systemRoot_, identity.device);
+  if (IsUsbAdapter(identity.device)) identity.serial = SerialNumber(systemRoot_, identity.device);
+  return identity;
+}
+
+std::string PortMap::WhereNow(const Identity& identity) const {
+  if (!identity.link.empty()) return Exists(identity.link) ? identity.link : std::string();
+  if (!identity.byId.empty()) return RealPath(systemRoot_ + "/dev/serial/by-id/" + identity.byId);
+  if (!identity.serial.empty()) {
+    for (const std::string& device : DevicesWithPrefix("ttyUSB", systemRoot_ + "/dev")) {
+      if (SerialNumber(systemRoot_, device) == identity.serial) return device;
+    }
+    return "";
+  }
+  if (identity.device.empty() || IsUsbAdapter(identity.device)) return "";
+  return Exists(identity.device) ? identity.device : std::string();
 }

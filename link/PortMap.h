@@ -35,6 +35,24 @@ class PortMap {
   // show a port ("COM01  /dev/ttyUSB0  FT232R USB UART A10K3JQ2").
   std::string Describe(int port) const;
 
+  // What recognises the device of a port when it comes back after an
+  // unplug: the ports/ folder's link, else the adapter's /dev/serial/by-id/
+  // name, else a USB adapter's serial number, else (a device that is not a
+  // USB adapter) its path.
+  struct Identity {
+    std::string link;
+    std::string byId;
+    std::string serial;
+    std::string device;
+  };
+  Identity IdentityOf(int port) const;
+  // Where that device is now, to be opened: "" while it is not there. A
+  // ttyUSB device that is neither linked nor named by-id counts only when
+  // its serial number matches, since another adapter may take its name.
+  std::string WhereNow(const Identity& identity) const;
+  // Points port n at another device (an adapter back under another name).
+  void SetDevice(int port, std::string device) { entries_[port] = std::move(device); }
+
   // Where /sys and /dev are looked up for the adapters' names ("" for the
   // system's own; tests give a tree of their own).
   void SetSystemRoot(std::string root) { systemRoot_ = std::move(root); }

@@ -3,8 +3,11 @@
 // read and the status poll.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Startup.h"
 #include "tests/support/FakePorts.h"
+#include "tests/support/Pty.h"
 #include "tests/support/SessionFixture.h"
 
 namespace {
@@ -70,6 +73,30 @@ TEST_F(StartupTest, NoPortAndAClosedDialogEndWithoutFollowUp) {
   EXPECT_EQ(Start({1, 2}, {}), StartupOutcome::SelectionClosed);
   EXPECT_EQ(ports.Texts(1), std::vector<std::string>{"I"});
   EXPECT_FALSE(user.statusPollRunning);
+}
+
+}  // namespace
+
+namespace {
+
+// The watch after an unplug: a device that never went (a sensor that is
+// only silent) is not taken up again; one that went and came back is, and
+// after a reconnection that failed it must go and come back once more.
+TEST(SensorWatchTest, OnlyADeviceThatWentAndCameBackIsReopened) {
+  PortsFolder home;
+  home.Link(3, "/dev/null");
+  const PortMap ports = PortMap::Build(home.DataFolder());
+  const std::string link = home.DataFolder() + "/ports/com3";
+  SensorWatch watch(ports, 3);
+  EXPECT_EQ(watch.Look(false), std::nullopt) << "still there: only silent";
+  EXPECT_EQ(watch.Look(false), std::nullopt);
+  EXPECT_EQ(watch.Look(true), link) << "its channel hung up: back at once";
+  watch.StartAgain();
+  EXPECT_EQ(watch.Look(false), std::nullopt);
+  std::filesystem::remove(link);
+  EXPECT_EQ(watch.Look(false), std::nullopt) << "gone";
+  home.Link(3, "/dev/zero");
+  EXPECT_EQ(watch.Look(false), link) << "back under its link";
 }
 
 }  // namespace

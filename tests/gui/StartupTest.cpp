@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 
@@ -130,6 +131,68 @@ TEST(StartupTest, FindsTheSensorAndShowsItsFirstReadings) {
   EXPECT_FALSE(windows.form1.Link().m_debuglog.IsOpen());
   SetLanguage(0);
   if (::testing::Test::HasFailure()) std::printf("%s\n", log.c_str());
+  std::system(("rm -rf '" + home + "'").c_str());
+}
+
+// The sensor's adapter is pulled (the simulated sensor ends and its link
+// goes), the status poll gives up with its message, and when the device is
+// back under the same link the window takes the sensor up again by itself.
+TEST(StartupTest, AnUnpluggedSensorIsTakenUpAgainWhenItComesBack) {
+  char pattern[] = "/tmp/od-gui-replug-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string home = pattern;
+  const std::string data = home + "/TesselAppsData/OilDebris";
+  auto sensor = std::make_unique<SensorSimProcess>(std::vector<std::string>{"--com", "3", "--home", home});
+  ASSERT_TRUE(sensor->Ready()) << sensor->Output();
+
+  QtWindows windows;
+  windows.form1.SetDataFolder(data);
+  windows.form1.SetDebugLogPath(data + "/debug.log");
+  std::vector<std::string> messages;
+  windows.user.answerMessage = [&](const Message& message) {
+    messages.push_back(message.text);
+    return MessageAnswer::Ok;
+  };
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() != &windows.form8) return;
+    windows.form8.Button1()->click();
+    answer.stop();
+  });
+  answer.start(20);
+  windows.form1.show();
+  auto* comms = windows.form1.findChild<QLabel*>("lbComms");
+  const auto polling = [&] { return comms->text() == "Comms:Ok" && windows.form1.Timer1()->interval() == 500; };
+  ASSERT_TRUE(QTest::qWaitFor(polling, 20000));
+  EXPECT_FALSE(windows.form1.ReconnectTimer()->isActive());
+
+  EXPECT_EQ(sensor->Stop(SIGTERM), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return windows.form1.ReconnectTimer()->isActive(); }, 20000));
+  EXPECT_FALSE(windows.form1.Timer1()->isActive());
+  EXPECT_EQ(comms->text(), "Comms:Fail");
+  ASSERT_EQ(messages.size(), 1u);
+  // Nothing is there: the window keeps looking and sends nothing.
+  QTest::qWait(1500);
+  EXPECT_TRUE(windows.form1.ReconnectTimer()->isActive());
+
+  sensor = std::make_unique<SensorSimProcess>(
+      std::vector<std::string>{"--com", "3", "--home", home, "--log", home + "/second.log"});
+  ASSERT_TRUE(sensor->Ready()) << sensor->Output();
+  EXPECT_TRUE(QTest::qWaitFor(polling, 20000));
+  EXPECT_FALSE(windows.form1.ReconnectTimer()->isActive());
+  EXPECT_TRUE(windows.form1.Timer1()->isActive());
+  EXPECT_EQ(messages.size(), 1u);
+  // The start-up's final steps, then the status poll.
+  const std::string log = ReadFile(home + "/second.log");
+  const std::size_t identify = log.find("text \"I\"");
+  const std::size_t unlock = log.find("text \"U 5E2B\"");
+  const std::size_t features = log.find("text \"R 001e 02\"");
+  const std::size_t status = log.find("text \"A\"");
+  ASSERT_NE(identify, std::string::npos) << log;
+  EXPECT_LT(identify, unlock);
+  EXPECT_LT(unlock, features);
+  EXPECT_LT(features, status);
+  windows.form1.close();
   std::system(("rm -rf '" + home + "'").c_str());
 }
 

@@ -71,3 +71,70 @@ TEST(PortMap, UsbAdaptersAreNamedByWhatTheSystemKnowsOfThem) {
   EXPECT_EQ(map.Describe(3), "COM03  " + root + "/dev/ttyACM0  Sensor Bridge");
   EXPECT_EQ(map.Describe(4), "COM04  " + root + "/dev/ttyS0") << "an on-board port has no adapter name";
 }
+
+// After an unplug the device is looked for where it can come back: its
+// ports/ link, its by-id name, or a ttyUSB with the same serial number.
+TEST(PortMap, AnUnpluggedDeviceIsRecognisedWhenItComesBack) {
+  namespace fs = std::filesystem;
+  PortsFolder home;
+  const std::string root = home.Home() + "/root";
+  const auto file = [](const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << text;
+  };
+  // A USB adapter with a serial number and no by-id name, on ttyUSB0.
+  const auto plugAdapter = [&](const std::string& tty, const std::string& serial) {
+    const std::string usb = root + "/sys/devices/usb1/" + serial;
+    file(usb + "/idVendor", "0403\n");
+    file(usb + "/serial", serial + "\n");
+    fs::create_directories(usb + "/if0/" + tty);
+    fs::create_directories(root + "/sys/class/tty/" + tty);
+    fs::remove(root + "/sys/class/tty/" + tty + "/device");
+    fs::create_directory_symlink(usb + "/if0/" + tty, root + "/sys/class/tty/" + tty + "/device");
+    file(root + "/dev/" + tty, "");
+  };
+  plugAdapter("ttyUSB0", "A10K3JQ2");
+  file(root + "/dev/ttyS0", "");
+  file(root + "/dev/ttyUSB5", "");  // an adapter sysfs and udev say nothing of
+  PortMap map = PortMap::FromEntries({{1, root + "/dev/ttyUSB0"}, {4, root + "/dev/ttyS0"}, {6, root + "/dev/ttyUSB5"}});
+  map.SetSystemRoot(root);
+  const PortMap::Identity adapter = map.IdentityOf(1);
+  EXPECT_EQ(adapter.serial, "A10K3JQ2");
+  EXPECT_EQ(map.WhereNow(adapter), root + "/dev/ttyUSB0");
+  fs::remove(root + "/dev/ttyUSB0");
+  EXPECT_EQ(map.WhereNow(adapter), "");
+  plugAdapter("ttyUSB0", "FT0OTHER");  // another adapter takes its name
+  EXPECT_EQ(map.WhereNow(adapter), "");
+  plugAdapter("ttyUSB1", "A10K3JQ2");  // and it comes back under the next one
+  EXPECT_EQ(map.WhereNow(adapter), root + "/dev/ttyUSB1");
+
+  EXPECT_EQ(map.WhereNow(map.IdentityOf(4)), root + "/dev/ttyS0") << "an on-board port by its path";
+  EXPECT_EQ(map.WhereNow(map.IdentityOf(6)), "") << "a ttyUSB known by nothing but its name";
+
+  // An adapter udev names by id: the name is what comes back.
+  fs::create_directories(root + "/dev/serial/by-id");
+  const std::string byId = root + "/dev/serial/by-id/usb-Prolific_USB-Serial-if00-port0";
+  file(root + "/dev/ttyUSB2", "");
+  fs::create_symlink("../../ttyUSB2", byId);
+  map.SetDevice(2, root + "/dev/ttyUSB2");
+  const PortMap::Identity named = map.IdentityOf(2);
+  fs::remove(byId);
+  fs::remove(root + "/dev/ttyUSB2");
+  EXPECT_EQ(map.WhereNow(named), "");
+  file(root + "/dev/ttyUSB3", "");
+  fs::create_symlink("../../ttyUSB3", byId);
+  EXPECT_EQ(map.WhereNow(named), root + "/dev/ttyUSB3");
+
+  // A port of the ports/ folder: its link, as long as it leads somewhere.
+  home.Link(3, "/dev/null");
+  const PortMap linked = PortMap::Build(home.DataFolder());
+  const PortMap::Identity link = linked.IdentityOf(3);
+  EXPECT_EQ(linked.WhereNow(link), home.DataFolder() + "/ports/com3");
+  fs::remove(home.DataFolder() + "/ports/com3");
+  EXPECT_EQ(linked.WhereNow(link), "");
+  home.Link(3, "/dev/od-not-there");
+  EXPECT_EQ(linked.WhereNow(link), "");
+  fs::remove(home.DataFolder() + "/ports/com3");
+  home.Link(3, "/dev/zero");
+  EXPECT_EQ(linked.WhereNow(link), home.DataFolder() + "/ports/com3");
+}
