@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "tests/support/LogHeaders.h"
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
 #include "tests/support/PtySensor.h"
@@ -20,12 +21,6 @@ namespace {
 const char* const kHeader =
     "t RawInternal InternalC RawExternal ExternalC DebrisRefCoarse DebrisCoarse Coarse% CalibratedCoarse "
     "CoarseCorrection DebrisRefFine DebrisFine Fine% CalibratedFine FineCorrection OilRefCount OilCount Oil Status\n";
-const char* const kRawHeader =
-    "\r\nSeconds,Coarse(%),Fine(%),Dielectric,RawInt,RawExt,IntC,ExtC,DebrisRefQ,DebrisQ,DebrisRefCount,"
-    "DebrisCount,OilRefCount,OilCount,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
-const char* const kUserHeader =
-    "Time(s),Resistance,Coarse(%),Fine(%),Dielectric,TIntRaw,TExtRaw,TInt(C),TExt(C),DebrisRefQ,DebrisQ,"
-    "DebrisRefC,DebrisC,OilRef,OilC,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

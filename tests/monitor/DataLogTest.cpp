@@ -9,16 +9,11 @@
 #include "monitor/RawDataLog.h"
 #include "monitor/ReportRecord.h"
 #include "monitor/UserLog.h"
+#include "tests/support/LogHeaders.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
-const char* const kRawHeader =
-    "\r\nSeconds,Coarse(%),Fine(%),Dielectric,RawInt,RawExt,IntC,ExtC,DebrisRefQ,DebrisQ,DebrisRefCount,"
-    "DebrisCount,OilRefCount,OilCount,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
-const char* const kUserHeader =
-    "Time(s),Resistance,Coarse(%),Fine(%),Dielectric,TIntRaw,TExtRaw,TInt(C),TExt(C),DebrisRefQ,DebrisQ,"
-    "DebrisRefC,DebrisC,OilRef,OilC,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
 
 ReportRecord Record(const std::string& fields) {
   const std::optional<ReportRecord> record = ParseReportReply("\n\r\x02" "a," + fields);

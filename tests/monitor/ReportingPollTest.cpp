@@ -8,20 +8,15 @@
 #include <fstream>
 
 #include "monitor/ReportingPoll.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/LogHeaders.h"
 #include "tests/support/SessionFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 const std::string kExample = "0a,05,400,1234,2345,190,fff0,64,65,66,67,68,69,fffe,1,0,0,6";
 const std::string kExampleRaw = "12,10,5,1024,4660,9029,400,65520,100,101,102,103,104,105,65534,1,0,0,06";
 const std::string kExampleUser = "12,,10,5,1000,4660,9029,25.00,-1.00,100,101,102,103,104,105,65534,1,0,0,06";
-const char* const kRawHeader =
-    "\r\nSeconds,Coarse(%),Fine(%),Dielectric,RawInt,RawExt,IntC,ExtC,DebrisRefQ,DebrisQ,DebrisRefCount,"
-    "DebrisCount,OilRefCount,OilCount,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
-const char* const kUserHeader =
-    "Time(s),Resistance,Coarse(%),Fine(%),Dielectric,TIntRaw,TExtRaw,TInt(C),TExt(C),DebrisRefQ,DebrisQ,"
-    "DebrisRefC,DebrisC,OilRef,OilC,CalibratedCoarse,Correction,CalibratedFine,Correction,Status";
 
 // LF CR STX "a," and the fields, padded with spaces to `length` bytes.
 std::string Extended(const std::string& fields, std::size_t length = 93) {
