@@ -165,12 +165,13 @@ void TForm1::SensorUpgrade1Click() {
   if (session_.Link().m_exchangeActive) return;
   // The upgrade takes the exchange guard itself once the firmware file is
   // accepted, so the status poll goes on while the file is being chosen.
-  SensorUpgrade(session_.Exchange(), m_hexfile, UpgradeHooks{[this] {
-                  ui_->GaugeFine->SetProgress(0);
-                  ui_->GaugeCoarse->SetProgress(0);
-                  ui_->Edit3->setText(QStringLiteral("---"));
-                }})
-      .Run();
+  UpgradeHooks hooks;
+  hooks.clearStatusDisplay = [this] {
+    ui_->GaugeFine->SetProgress(0);
+    ui_->GaugeCoarse->SetProgress(0);
+    ui_->Edit3->setText(QStringLiteral("---"));
+  };
+  SensorUpgrade(session_.Exchange(), m_hexfile, hooks).Run();
   FinishPendingClose();
 }
 
