@@ -173,12 +173,13 @@ void TForm1::SensorUpgrade1Click() {
   // accepted, so the status poll goes on while the file is being chosen
   // (its dialog and the messages show the normal cursor).
   const BusyCursor busy;
-  SensorUpgrade(session_.Exchange(), m_hexfile, UpgradeHooks{[this] {
-                  ui_->GaugeFine->SetProgress(0);
-                  ui_->GaugeCoarse->SetProgress(0);
-                  ui_->Edit3->setText(QStringLiteral("---"));
-                }})
-      .Run();
+  UpgradeHooks hooks;
+  hooks.clearStatusDisplay = [this] {
+    ui_->GaugeFine->SetProgress(0);
+    ui_->GaugeCoarse->SetProgress(0);
+    ui_->Edit3->setText(QStringLiteral("---"));
+  };
+  SensorUpgrade(session_.Exchange(), m_hexfile, hooks).Run();
   FinishPendingClose();
 }
 

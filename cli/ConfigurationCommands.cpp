@@ -81,13 +81,18 @@ bool CheckedFile(const std::string& path) {
   return false;
 }
 
-// The sensor's configuration saved to `backup` first; false (after the
-// saving error) when the backup is incomplete.
+// The sensor's configuration saved to `backup` first; the exit status, not
+// kExitOk (after the saving error) when the backup could not be created or
+// is incomplete.
 int Backup(CliSession& session, const std::string& backup) {
   session.User().file = backup;
-  const int status = StatusOf(ExportConfiguration(session.Core()));
-  if (status != kExitOk) std::cerr << "oil-debris-cli: the backup " << backup << " is incomplete: nothing written\n";
-  return status;
+  const TransferResult result = ExportConfiguration(session.Core());
+  if (result.outcome == TransferOutcome::FileRefused) {
+    std::cerr << "oil-debris-cli: cannot create the backup " << backup << ": nothing written\n";
+  } else if (result.outcome != TransferOutcome::Completed) {
+    std::cerr << "oil-debris-cli: the backup " << backup << " is incomplete: nothing written\n";
+  }
+  return StatusOf(result);
 }
 
 }  // namespace

@@ -74,6 +74,21 @@ int RunMonitor(CliSession& session, const std::vector<std::string>& args) {
     }
   }
 
+  // The names are checked before the port is opened, the files created
+  // (emptied) only once it is open: a port that cannot be opened leaves the
+  // logs of an earlier run as they were.
+  if (logFile && (logFile->empty() || !UserLogNameAccepted(session.User(), *logFile))) return kExitUsage;
+
+  // Interrupts are taken between polls, so that a poll and its log lines
+  // are never cut short and the logs are closed whole.
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  sigprocmask(SIG_BLOCK, &stops, nullptr);
+
+  if (const int status = session.Connect(); status != kExitOk) return status;
+
   ReportingState state;
   if (logFile) {
     session.User().file = *logFile;
@@ -90,16 +105,6 @@ int RunMonitor(CliSession& session, const std::vector<std::string>& args) {
     std::fprintf(stderr, "oil-debris-cli: cannot create the raw data log '%s'\n", rawFile->c_str());
     return kExitUsage;
   }
-
-  // Interrupts are taken between polls, so that a poll and its log lines
-  // are never cut short and the logs are closed whole.
-  sigset_t stops;
-  sigemptyset(&stops);
-  sigaddset(&stops, SIGINT);
-  sigaddset(&stops, SIGTERM);
-  sigprocmask(SIG_BLOCK, &stops, nullptr);
-
-  if (const int status = session.Connect(); status != kExitOk) return status;
 
   Clock& clock = session.Time();
   state.PollStart = clock.CalendarSeconds();

@@ -1,5 +1,9 @@
 #include "files/ConfigurationTransfer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,8 +34,46 @@ Message TransferError(Session& session, int entry, const std::string& detail) {
 }
 
 TransferResult Ended(Session& session, TransferResult result) {
-  session.User().StartStatusPoll();
+  // The poll of the window in front: the reporting window's while it shows.
+  UserInterface& user = session.User();
+  if (user.ReportingVisible()) {
+    user.StartReportingPoll();
+  } else {
+    user.StartStatusPoll();
+  }
   return result;
+}
+
+// The export file, created or emptied; only a regular file is written. It is
+// opened without blocking, so that a FIFO without a reader or a device cannot
+// hang the program, and it is emptied only once it is known to be a regular
+// file. Null, with the path and the reason in `detail`, when it cannot be.
+std::FILE* CreateExportFile(const std::string& path, std::string& detail) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) {
+    // A FIFO that nobody reads refuses a non-blocking open for writing.
+    detail = errno == ENXIO ? path + " is not a regular file" : "cannot create " + path + ": " + std::strerror(errno);
+    return nullptr;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    detail = "cannot create " + path + ": " + std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    detail = path + " is not a regular file";
+  } else if (::ftruncate(fd, 0) != 0) {
+    detail = "cannot create " + path + ": " + std::strerror(errno);
+  } else {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      detail = "cannot create " + path + ": " + std::strerror(errno);
+    } else if (std::FILE* file = ::fdopen(fd, "wb")) {
+      return file;
+    } else {
+      detail = "cannot create " + path + ": " + std::strerror(errno);
+    }
+  }
+  ::close(fd);
+  return nullptr;
 }
 
 }  // namespace
@@ -46,9 +88,9 @@ TransferResult ExportConfiguration(Session& session) {
   }
 
   // Created before the unlock: when it cannot be, nothing reaches the sensor.
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path->c_str(), "wb"));
+  std::string detail;
+  std::unique_ptr<std::FILE, FileCloser> file(CreateExportFile(*path, detail));
   if (!file) {
-    const std::string detail = "cannot create " + *path + ": " + std::strerror(errno);
     user.ShowMessage(TransferError(session, 162, detail));
     return Ended(session, {TransferOutcome::FileRefused, 0, detail});
   }

@@ -4,8 +4,9 @@
 // the export list into a configuration file, Import (Load1Click) writes a
 // file's lines into the sensor, and Restore Factory Defaults (Small1Click,
 // Medium1Click, Large1Click) has the sensor restore one of its three sets.
-// Each stops the status poll for its whole run and starts it again at its
-// end. The command-line tool runs the same procedures.
+// Each stops the status poll for its whole run and, at its end, starts it
+// again, or the reporting poll instead while the reporting window shows. The
+// command-line tool runs the same procedures.
 
 #include <string>
 
@@ -31,7 +32,8 @@ struct TransferResult {
   std::string detail;
 };
 
-// Save1Click. The file is created (emptied) before anything is sent; a
+// Save1Click. The file is created (emptied) before anything is sent, and
+// only a regular file is written (a FIFO or a device is refused); a
 // register that cannot be read is left out of it, and any gap gives the
 // saving error message; the file keeps the lines that were read.
 TransferResult ExportConfiguration(Session& session);

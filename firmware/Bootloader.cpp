@@ -28,6 +28,7 @@ bool Bootloader::BootloaderExchange(const std::vector<std::uint8_t>& payload, in
   rule.awaited = n;
   rule.polls = polls;
   rule.frameEnds = true;
+  rule.giveUp = stopRequested_;
   if (progress) {
     rule.eachPoll = [&user] {
       user.ProgressStep();
@@ -63,6 +64,10 @@ bool Bootloader::BootloaderWrite(HexImageFile& file) {
   // A record read for a request it did not fit opens the next request.
   std::vector<std::uint8_t> carried;
   for (;;) {
+    if (StopRequested()) {
+      user.ProgressClose();
+      return false;
+    }
     std::vector<std::uint8_t> payload{kBootloaderWrite};
     int records = 0;
     while (records < kRecordsPerRequest) {

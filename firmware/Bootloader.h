@@ -5,6 +5,7 @@
 // Frames go through the sensor's channel; the caller sets the baud rate.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "link/CommandExchange.h"
@@ -26,7 +27,11 @@ constexpr int kRecordsPerRequest = 10;
 
 class Bootloader {
  public:
-  explicit Bootloader(CommandExchange& exchange) : exchange_(exchange) {}
+  // `stopRequested`, when given, is asked while a reply is awaited and
+  // between write requests: true gives the request up and fails the
+  // operation, with nothing more sent.
+  explicit Bootloader(CommandExchange& exchange, std::function<bool()> stopRequested = {})
+      : exchange_(exchange), stopRequested_(std::move(stopRequested)) {}
 
   // Empties the receive buffer, sends `payload` as one frame and waits until
   // `n` bytes have arrived and the reply's frame is over, for at most `polls`
@@ -46,5 +51,8 @@ class Bootloader {
   static std::vector<std::uint8_t> VerifyPayload(std::uint16_t checkValue);
 
  private:
+  bool StopRequested() const { return stopRequested_ && stopRequested_(); }
+
   CommandExchange& exchange_;
+  std::function<bool()> stopRequested_;
 };

@@ -1,5 +1,7 @@
 #include "firmware/SensorUpgrade.h"
 
+#include <functional>
+
 #include "app/Unit9.h"
 #include "firmware/Bootloader.h"
 
@@ -36,11 +38,23 @@ UpgradeOutcome SensorUpgrade::RunOpened() {
   // Whatever happened: the text protocol's rate again, and the file closed.
   if (Channel* channel = exchange_.State().Sensor()) channel->SetBaud(kTextBaud);
   exchange_.Time().Sleep(10);
+  LeaveBootloader();
   file_.Close();
   return outcome;
 }
 
 void SensorUpgrade::Fail(int entry) { exchange_.User().ShowMessage(ErrorMessage(entry, TextOf(entry))); }
+
+void SensorUpgrade::EnterBootloader() {
+  inBootloader_ = true;
+  if (hooks_.bootloaderEntered) hooks_.bootloaderEntered();
+}
+
+void SensorUpgrade::LeaveBootloader() {
+  if (!inBootloader_) return;
+  inBootloader_ = false;
+  if (hooks_.bootloaderLeft) hooks_.bootloaderLeft();
+}
 
 UpgradeOutcome SensorUpgrade::Program() {
   UserInterface& user = exchange_.User();
@@ -54,30 +68,39 @@ UpgradeOutcome SensorUpgrade::Program() {
 
   // A sensor that does not answer may already sit in its bootloader (left
   // there by an earlier upgrade); it is programmed without the reboot.
-  if (exchange_.IdentifySensor(5)) {
+  const bool answered = exchange_.IdentifySensor(5);
+  EnterBootloader();
+  if (answered) {
     exchange_.UnlockConfig();
     exchange_.RebootSensor();
+    rebooted_ = true;
   }
 
   if (Channel* channel = state.Sensor()) channel->SetBaud(kBootloaderBaud);
   clock.Sleep(100);
 
-  Bootloader bootloader(exchange_);
-  if (!bootloader.BootloaderVersion()) {
-    Fail(134);
-    return UpgradeOutcome::VersionFailed;
-  }
-  if (!bootloader.BootloaderErase()) {
-    Fail(135);
-    return UpgradeOutcome::EraseFailed;
-  }
-  if (!bootloader.BootloaderWrite(file_)) {
-    Fail(136);
-    return UpgradeOutcome::ProgramFailed;
-  }
-  if (!bootloader.BootloaderVerify(file_)) {
-    Fail(137);
-    return UpgradeOutcome::VerifyFailed;
+  Bootloader bootloader(exchange_, hooks_.stopRequested);
+  struct BootStep {
+    UpgradeStep step;
+    std::function<bool()> run;
+    int failureEntry;
+    UpgradeOutcome failed;
+  };
+  const BootStep steps[] = {
+      {UpgradeStep::Version, [&] { return bootloader.BootloaderVersion(); }, 134, UpgradeOutcome::VersionFailed},
+      {UpgradeStep::Erase, [&] { return bootloader.BootloaderErase(); }, 135, UpgradeOutcome::EraseFailed},
+      {UpgradeStep::Write, [&] { return bootloader.BootloaderWrite(file_); }, 136, UpgradeOutcome::ProgramFailed},
+      {UpgradeStep::Verify, [&] { return bootloader.BootloaderVerify(file_); }, 137, UpgradeOutcome::VerifyFailed},
+  };
+  for (const BootStep& step : steps) {
+    reached_ = step.step;
+    if (StopRequested()) return UpgradeOutcome::Interrupted;
+    if (!step.run()) {
+      // A request given up because of the stop is not the sensor's failure.
+      if (StopRequested()) return UpgradeOutcome::Interrupted;
+      Fail(step.failureEntry);
+      return step.failed;
+    }
   }
 
   bootloader.BootloaderRun();
@@ -88,9 +111,10 @@ UpgradeOutcome SensorUpgrade::Program() {
   user.ShowMessage(success);
   if (Channel* channel = state.Sensor()) channel->SetBaud(kTextBaud);
   clock.Sleep(10);
+  LeaveBootloader();
   // The new application's part number and version, for the About window.
-  exchange_.IdentifySensor(5);
+  const bool answers = exchange_.IdentifySensor(5);
   state.m_failcount = 0;
   user.StartStatusPoll();
-  return UpgradeOutcome::Programmed;
+  return answers ? UpgradeOutcome::Programmed : UpgradeOutcome::ProgrammedNotAnswering;
 }

@@ -2,7 +2,8 @@
 // The firmware upgrade behind Help > "Sensor Upgrade": open the firmware
 // file, stop the status poll, send the running application into its
 // bootloader, erase, program and verify through the bootloader, start the
-// new application and resume. Every outcome ends in one message box.
+// new application and resume. Every outcome ends in one message box, but an
+// interruption the caller asked for (see UpgradeHooks), which it reports.
 //
 // The procedure holds the exchange guard from the moment the file is
 // accepted until the port is back at 19200 baud, message boxes included, so
@@ -23,13 +24,31 @@ enum class UpgradeOutcome {
   EraseFailed,
   ProgramFailed,
   VerifyFailed,
+  // Stopped on request (hooks.stopRequested) in the bootloader phase, at
+  // the step Reached() gives; no message was shown.
+  Interrupted,
+  // Programmed and started, but the new application did not answer the
+  // identification that follows; the window treats it as Programmed.
+  ProgrammedNotAnswering,
   Programmed,
 };
 
-// What the main window does for the procedure beyond the user interface.
+// The bootloader request an interrupted upgrade stopped at (or before).
+enum class UpgradeStep { Version, Erase, Write, Verify };
+
+// What the caller does for the procedure beyond the user interface.
 struct UpgradeHooks {
   // Fine and coarse gauges to 0, the oil-status box to "---".
   std::function<void()> clearStatusDisplay;
+  // The bootloader phase: it begins just before the running application is
+  // sent into its bootloader (or, for a sensor that did not answer, before
+  // the switch to 57600 baud) and ends once the port is back at 19200 baud.
+  // The command-line tool takes its interrupts in it.
+  std::function<void()> bootloaderEntered;
+  std::function<void()> bootloaderLeft;
+  // Asked before each bootloader request and while its reply is awaited:
+  // true gives the request up and ends the procedure with Interrupted.
+  std::function<bool()> stopRequested;
 };
 
 class SensorUpgrade {
@@ -43,11 +62,22 @@ class SensorUpgrade {
   // command-line tool opens its argument before it looks for the sensor).
   UpgradeOutcome RunOpened();
 
+  // After Interrupted: the step reached, and whether this run rebooted the
+  // sensor into its bootloader (it had answered the identification).
+  UpgradeStep Reached() const { return reached_; }
+  bool Rebooted() const { return rebooted_; }
+
  private:
   UpgradeOutcome Program();
   void Fail(int entry);
+  bool StopRequested() const { return hooks_.stopRequested && hooks_.stopRequested(); }
+  void EnterBootloader();
+  void LeaveBootloader();
 
   CommandExchange& exchange_;
   HexImageFile& file_;
   UpgradeHooks hooks_;
+  UpgradeStep reached_ = UpgradeStep::Version;
+  bool rebooted_ = false;
+  bool inBootloader_ = false;
 };

@@ -94,8 +94,9 @@ bool CommandExchange::SendAcknowledgedCommand(std::string_view text) {
 bool CommandExchange::IdentifySensor(int attempts) {
   user_.ProgressTitle(124);
   user_.ProgressPosition(0);
-  user_.ProgressShow();
+  // The bar knows its maximum before it is first drawn.
   user_.ProgressMaximum(attempts);
+  user_.ProgressShow();
   ReplyBuffer reply(64);
   for (int attempt = 0; attempt < attempts; ++attempt) {
     clock_.Sleep(50);

@@ -56,6 +56,7 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
 
   for (;;) {
     pollUpTo((clock_.NowUs() - start) / kPollUs);
+    if (rule.giveUp && rule.giveUp()) return {ReplyWaitOutcome::TimedOut, count};
     const std::int64_t now = clock_.NowUs();
     std::int64_t wakeAt = deadline;
     if (completeAt) {
@@ -71,7 +72,7 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
       pollUpTo(rule.polls);
       return {ReplyWaitOutcome::TimedOut, count};
     }
-    if (rule.eachPoll) wakeAt = std::min(wakeAt, start + (polled + 1) * kPollUs);
+    if (rule.eachPoll || rule.giveUp) wakeAt = std::min(wakeAt, start + (polled + 1) * kPollUs);
 
     // Before the count, only the count matters; after it, every new byte.
     const int fresh = channel_.WaitForCount(completeAt ? count + 1 : rule.awaited, wakeAt - now);

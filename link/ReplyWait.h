@@ -31,6 +31,9 @@ struct ReplyWaitRule {
   bool frameEnds = false;
   // Run once per 10 ms waited, the poll that finds the reply included.
   std::function<void()> eachPoll;
+  // Asked at least once per 10 ms waited: true gives the reply up at once
+  // (TimedOut), for a caller that has been asked to stop.
+  std::function<bool()> giveUp;
 };
 
 enum class ReplyWaitOutcome { Complete, TimedOut };

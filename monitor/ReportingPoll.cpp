@@ -49,9 +49,13 @@ ReportingPollResult PollReporting(Session& session, ReportingState& state, int t
 bool ChooseUserLog(UserInterface& user, UserLog& log) {
   const std::optional<std::string> path = user.ChooseSaveFile("", "");
   if (!path || path->empty()) return false;
-  if (log.Choose(*path)) return true;
+  return UserLogNameAccepted(user, *path) && log.Choose(*path);
+}
+
+bool UserLogNameAccepted(UserInterface& user, const std::string& path) {
+  if (path.size() <= kUserLogNameLimit) return true;
   Message refused = ErrorMessage(-1, OwnTextOf(OwnText::LogPathTooLong, ""));
-  refused.detail = *path;
+  refused.detail = path;
   user.ShowMessage(refused);
   return false;
 }

@@ -65,3 +65,6 @@ ReportingPollResult PollReporting(Session& session, ReportingState& state, int t
 // default extension; a path of more than 255 bytes is refused with a
 // message and changes nothing. Returns whether a log was chosen.
 bool ChooseUserLog(UserInterface& user, UserLog& log);
+// Whether `path` can name the user log, the refusal shown when it is too
+// long; nothing is created.
+bool UserLogNameAccepted(UserInterface& user, const std::string& path);

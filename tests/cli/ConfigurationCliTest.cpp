@@ -2,6 +2,7 @@
 // sensor, and the traffic, refusals and exit statuses against a register
 // memory played by the test on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -89,7 +90,14 @@ TEST_F(ConfigurationCommands, RefusedFilesPutNothingOnTheLine) {
   };
   const std::string bad = File("bad.dsc", "1e:0040\n26:047e junk\n");
   const std::string good = File("good.dsc", "26:047e\n");
+  // A FIFO nobody reads: writing into it would hang.
+  const std::string fifo = home.Home() + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string noFolder = home.Home() + "/missing/backup.dsc";
   const Case cases[] = {
+      {{"export", fifo}, fifo + " is not a regular file"},
+      {{"import", good, "--backup", fifo}, "cannot create the backup " + fifo + ": nothing written"},
+      {{"defaults", "small", "--backup", noFolder}, "cannot create the backup " + noFolder + ": nothing written"},
       {{"import", bad}, bad + ": line 2: something other than spaces follows the value"},
       {{"diff", bad}, bad + ": line 2: something other than spaces follows the value"},
       {{"import", good, "--backup", good}, "the backup would overwrite " + good + " before it is imported"},

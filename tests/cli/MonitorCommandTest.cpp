@@ -122,6 +122,18 @@ TEST_F(CliMonitor, RefusesBadArgumentsAndLogsItCannotCreate) {
   EXPECT_TRUE(sensor.Requests().empty());
 }
 
+TEST_F(CliMonitor, APortThatCannotBeOpenedLeavesEarlierLogsAsTheyWere) {
+  home.Link(4, File("unplugged"));
+  const std::string log = File("u.csv");
+  const std::string raw = File("r.csv");
+  std::ofstream(log) << "earlier user log\n";
+  std::ofstream(raw) << "earlier raw log\n";
+  const ProcessResult r = Monitor({"--seconds", "1", "--log", log, "--raw", raw});
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_EQ(ReadBytes(log), "earlier user log\n");
+  EXPECT_EQ(ReadBytes(raw), "earlier raw log\n");
+}
+
 TEST(CliMonitorSimulated, FollowsTheSimulatedSensorThatLeavesIdentifyUnanswered) {
   PortsFolder home;
   SensorSimProcess sim({"--com", "5", "--home", home.Home(), "--no-ack", "I"});

@@ -1,7 +1,11 @@
 // Export, import and factory defaults against a fake sensor: the traffic,
 // the file's lines, the messages, the progress window and the status poll.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <functional>
 
 #include "app/Unit9.h"
 #include "config/RegisterMap.h"
@@ -96,14 +100,66 @@ TEST_F(ConfigurationTransfer, ACancelledOrUncreatableExportSendsNothing) {
   EXPECT_EQ(user.messages[0].text, "Save file cancelled");
   EXPECT_EQ(user.messages[0].title, 128);
 
-  user.files.push_back(Path("no-such-folder/sensor.dsc"));
-  const TransferResult result = ExportConfiguration(session);
-  EXPECT_EQ(result.outcome, TransferOutcome::FileRefused);
-  ASSERT_EQ(user.messages.size(), 2u);
-  EXPECT_EQ(user.messages[1].text, "There has been an error saving configuration. Please try again.");
-  EXPECT_EQ(result.detail, "cannot create " + Path("no-such-folder/sensor.dsc") + ": No such file or directory");
-  EXPECT_TRUE(Sent().empty());
-  EXPECT_EQ(user.events.back(), "status start");
+  // A FIFO, read or not, would hang a blocking open or swallow the export; a
+  // device is no configuration file either. Each is refused at once.
+  const std::string unread = Path("unread.fifo");
+  const std::string read = Path("read.fifo");
+  ASSERT_EQ(::mkfifo(unread.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(read.c_str(), 0600), 0);
+  const int reader = ::open(read.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  struct Case {
+    std::string path;
+    std::string detail;
+  } const cases[] = {
+      {Path("no-such-folder/sensor.dsc"),
+       "cannot create " + Path("no-such-folder/sensor.dsc") + ": No such file or directory"},
+      {unread, unread + " is not a regular file"},
+      {read, read + " is not a regular file"},
+      {"/dev/null", "/dev/null is not a regular file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    user.messages.clear();
+    user.events.clear();
+    user.files.push_back(c.path);
+    const TransferResult result = ExportConfiguration(session);
+    EXPECT_EQ(result.outcome, TransferOutcome::FileRefused);
+    EXPECT_EQ(result.detail, c.detail);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "There has been an error saving configuration. Please try again.");
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(user.events.back(), "status start");
+  }
+  char byte = 0;
+  EXPECT_EQ(::read(reader, &byte, 1), 0) << "nothing went into the FIFO";
+  ::close(reader);
+}
+
+TEST_F(ConfigurationTransfer, AnExportOverAnExistingFileEmptiesItFirst) {
+  const std::string path = Write("old.dsc", std::string(1000, 'x'));
+  user.files.push_back(path);
+  EXPECT_EQ(ExportConfiguration(session).outcome, TransferOutcome::Completed);
+  EXPECT_EQ(Read(path).size(), 38u * 9u);
+  EXPECT_EQ(Read(path).substr(0, 9), "1e:0041\r\n");
+}
+
+TEST_F(ConfigurationTransfer, WhileTheReportingWindowShowsItsPollIsTheOneRestarted) {
+  user.reportingVisible = true;
+  user.files.push_back(Path("sensor.dsc"));
+  user.files.push_back(Write("in.dsc", "1e:0041\n"));
+  const std::function<void()> procedures[] = {
+      [&] { ExportConfiguration(session); },
+      [&] { ImportConfiguration(session); },
+      [&] { RestoreFactoryDefaults(session, 1); },
+  };
+  for (const auto& run : procedures) {
+    user.events.clear();
+    user.reportingPollRunning = false;
+    run();
+    EXPECT_EQ(user.events.back(), "reporting start") << ::testing::PrintToString(user.events);
+    EXPECT_TRUE(user.reportingPollRunning);
+  }
 }
 
 TEST_F(ConfigurationTransfer, ImportWritesEveryLineThenReloadsAndReadsTheFeatures) {

@@ -73,6 +73,7 @@ std::vector<std::uint8_t> FakeSensor::AnswerFrame(const std::vector<std::uint8_t
       verifiedCheck = static_cast<std::uint16_t>(payload[9] | payload[10] << 8);
       return Reply(8);
     case 0x05:
+      if (!runStartsApplication) return {};
       inBootloader = false;
       runningNew_ = true;
       ranNewApplication = true;

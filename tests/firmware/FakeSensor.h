@@ -23,6 +23,9 @@ class FakeSensor {
   // Write requests answered before the sensor falls silent (-1: all).
   int writesAnswered = -1;
   bool answersVerify = true;
+  // Whether the run request starts the new application (else the sensor
+  // stays in its bootloader, silent in the text protocol).
+  bool runStartsApplication = true;
   // Version reported by the application once the new firmware runs.
   unsigned newVersion = 0x30;
 

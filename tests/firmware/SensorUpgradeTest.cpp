@@ -7,6 +7,7 @@
 #include <iterator>
 #include <optional>
 
+#include "firmware/Bootloader.h"
 #include "firmware/SensorUpgrade.h"
 #include "tests/firmware/FakeSensor.h"
 #include "tests/firmware/HexText.h"
@@ -25,8 +26,18 @@ struct UpgradeBench {
     user.files.push_back(firmwarePath);
   }
   UpgradeOutcome Run() {
-    SensorUpgrade upgrade(exchange, file, UpgradeHooks{[this] { ++displayCleared; }});
-    return upgrade.Run();
+    hooks.clearStatusDisplay = [this] { ++displayCleared; };
+    SensorUpgrade upgrade(exchange, file, hooks);
+    const UpgradeOutcome outcome = upgrade.Run();
+    reached = upgrade.Reached();
+    rebooted = upgrade.Rebooted();
+    return outcome;
+  }
+  // Bootloader payloads sent with command byte `command`.
+  int Payloads(std::uint8_t command) const {
+    int n = 0;
+    for (const std::vector<std::uint8_t>& p : sensor.payloads) n += p[0] == command ? 1 : 0;
+    return n;
   }
   // Text commands, then "frames" for the bootloader's part, in order.
   std::vector<std::string> Conversation() const {
@@ -42,6 +53,9 @@ struct UpgradeBench {
   LinkState state;
   CommandExchange exchange{state, clock, user};
   HexImageFile file;
+  UpgradeHooks hooks;
+  UpgradeStep reached = UpgradeStep::Version;
+  bool rebooted = false;
   int displayCleared = 0;
   std::unique_ptr<FakeChannel> owned = std::make_unique<FakeChannel>(clock);
   FakeChannel* channel = owned.get();
@@ -65,6 +79,8 @@ TEST(SensorUpgrade, EveryOutcomeEndsWithItsMessageAndItsState) {
       {"sensor left in its bootloader is programmed without the reboot",
        [](FakeSensor& s) { s.inBootloader = true; }, UpgradeOutcome::Programmed, 138, 159,
        {"I", "frame", "I"}},
+      {"new application does not answer", [](FakeSensor& s) { s.runStartsApplication = false; },
+       UpgradeOutcome::ProgrammedNotAnswering, 138, 159, {"I", "", "U 5E2B", "Q", "frame", "I", "I", "I", "I", "I"}},
       {"no bootloader version", [](FakeSensor& s) { s.answersVersion = false; }, UpgradeOutcome::VersionFailed, 134, 128,
        rebooted},
       {"erase not acknowledged", [](FakeSensor& s) { s.answersErase = false; }, UpgradeOutcome::EraseFailed, 135, 128,
@@ -98,14 +114,59 @@ TEST(SensorUpgrade, EveryOutcomeEndsWithItsMessageAndItsState) {
     EXPECT_FALSE(bench.state.m_exchangeActive);
     EXPECT_EQ(bench.displayCleared, 1);
     EXPECT_EQ(bench.user.events.front(), "status stop");
-    const bool programmed = c.outcome == UpgradeOutcome::Programmed;
+    // Whether the new application answers or not, the window goes on as after a success.
+    const bool programmed = c.outcome == UpgradeOutcome::Programmed || c.outcome == UpgradeOutcome::ProgrammedNotAnswering;
     EXPECT_EQ(bench.user.statusPollRunning, programmed);
     EXPECT_EQ(bench.state.m_failcount, programmed ? 0 : 4);
-    if (programmed) {
+    if (c.outcome == UpgradeOutcome::Programmed) {
       EXPECT_EQ(bench.state.m_fwversion, 0x30u) << "the new application's version";
       ASSERT_TRUE(bench.sensor.verifiedCheck.has_value());
       EXPECT_EQ(*bench.sensor.verifiedCheck, bench.sensor.ProgrammedCheck());
     }
+  }
+}
+
+TEST(SensorUpgrade, AStopRequestGivesUpTheCurrentRequestAndPutsThePortBack) {
+  // The stop comes once the named request has gone out: its reply (20 ms
+  // later) is no longer awaited and nothing more is sent.
+  TempFolder folder;
+  const std::string firmware = folder.Write("fw.hex", FirmwareText(40));
+  struct Case {
+    const char* name;
+    bool inBootloader;
+    int stopAfterCommand;  // 0: stop from the start of the bootloader phase
+    UpgradeStep reached;
+    std::vector<int> requests;  // version, erase, write, verify, run requests sent
+  } const cases[] = {
+      {"before the version request, rebooted", false, 0, UpgradeStep::Version, {0, 0, 0, 0, 0}},
+      {"before the version request, left in its bootloader", true, 0, UpgradeStep::Version, {0, 0, 0, 0, 0}},
+      {"waiting for the erase", false, kBootloaderErase, UpgradeStep::Erase, {1, 1, 0, 0, 0}},
+      {"waiting for a write", false, kBootloaderWrite, UpgradeStep::Write, {1, 1, 1, 0, 0}},
+      {"waiting for the verify", false, kBootloaderVerify, UpgradeStep::Verify, {1, 1, 5, 1, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpgradeBench bench(firmware);
+    bench.sensor.inBootloader = c.inBootloader;
+    std::vector<std::string> phase;
+    bench.hooks.bootloaderEntered = [&] { phase.push_back("entered at " + std::to_string(bench.channel->baud)); };
+    bench.hooks.bootloaderLeft = [&] { phase.push_back("left at " + std::to_string(bench.channel->baud)); };
+    bench.hooks.stopRequested = [&] { return c.stopAfterCommand == 0 || bench.Payloads(c.stopAfterCommand) > 0; };
+    EXPECT_EQ(bench.Run(), UpgradeOutcome::Interrupted);
+    EXPECT_EQ(bench.reached, c.reached);
+    EXPECT_EQ(bench.rebooted, !c.inBootloader);
+    EXPECT_EQ((std::vector<int>{bench.Payloads(kBootloaderVersion), bench.Payloads(kBootloaderErase),
+                                bench.Payloads(kBootloaderWrite), bench.Payloads(kBootloaderVerify),
+                                bench.Payloads(kBootloaderRun)}),
+              c.requests);
+    EXPECT_EQ(phase, (std::vector<std::string>{"entered at 19200", "left at 19200"}));
+    EXPECT_TRUE(bench.user.messages.empty()) << "the caller reports the interruption";
+    EXPECT_EQ(bench.channel->baud, 19200);
+    EXPECT_FALSE(bench.file.IsOpen());
+    EXPECT_FALSE(bench.state.m_exchangeActive);
+    EXPECT_FALSE(bench.user.statusPollRunning);
+    EXPECT_EQ(bench.state.m_failcount, 4);
+    EXPECT_EQ(bench.user.events.back(), "close") << "a progress window that was open is closed";
   }
 }
 

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& home, int timeoutMs) {
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& home, int timeoutMs,
+                         const std::function<void(int pid)>& whileRunning) {
   ProcessResult result;
   int out[2], err[2];
   if (::pipe(out) != 0 || ::pipe(err) != 0) return result;
@@ -36,7 +38,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
       ::kill(pid, SIGKILL);
       break;
     }
-    if (::poll(fds, 2, static_cast<int>(left.count())) <= 0) continue;
+    if (whileRunning) whileRunning(pid);
+    const int waitMs = whileRunning ? std::min<int>(10, static_cast<int>(left.count())) : static_cast<int>(left.count());
+    if (::poll(fds, 2, waitMs) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       char buffer[4096];

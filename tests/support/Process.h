@@ -12,5 +12,7 @@ struct ProcessResult {
 };
 
 // Runs `argv` with HOME set to `home` (when not empty) and waits for it.
+// `whileRunning`, when given, is called with the program's process id about
+// every 10 ms until its output ends (to send it a signal, for example).
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& home = "",
-                         int timeoutMs = 60000);
+                         int timeoutMs = 60000, const std::function<void(int pid)>& whileRunning = {});
