@@ -59,11 +59,13 @@ UpgradeOutcome SensorUpgrade::Program() {
     exchange_.RebootSensor();
   }
 
-  if (Channel* channel = state.Sensor()) channel->SetBaud(kBootloaderBaud);
+  // A port that cannot take the bootloader's rate cannot reach it either.
+  Channel* channel = state.Sensor();
+  const bool rateSet = channel != nullptr && channel->SetBaud(kBootloaderBaud);
   clock.Sleep(100);
 
   Bootloader bootloader(exchange_);
-  if (!bootloader.BootloaderVersion()) {
+  if (!rateSet || !bootloader.BootloaderVersion()) {
     Fail(134);
     return UpgradeOutcome::VersionFailed;
   }
