@@ -96,6 +96,13 @@ int ComNumber(const std::string& text) {
 
 }  // namespace
 
+std::optional<std::string> CliSession::LostDevice() {
+  const Channel* channel = Link().Sensor();
+  if (channel == nullptr || !channel->Gone()) return std::nullopt;
+  const std::string device = Ports().Resolved(Link().m_comnum);
+  return device.empty() ? Ports().Device(Link().m_comnum) : device;
+}
+
 int CliSession::Connect() { return port_ ? OpenGivenPort() : SearchSensorPort(); }
 
 int CliSession::OpenGivenPort() {

@@ -4,7 +4,8 @@
 //
 //   oil-debris-cli [--port PORT] COMMAND [ARGS]
 //
-// Exit status: 0 success, 1 the sensor did not do what was asked, 2 usage
+// Exit status: 0 success, 1 the sensor did not do what was asked (or its
+// device went away: "the serial device DEVICE was disconnected"), 2 usage
 // error, an unreadable or refused input file, or a port that cannot be opened.
 
 #include <map>
@@ -85,6 +86,9 @@ class CliSession {
   Clock& Time() { return clock_; }
   LinkState& Link() { return session_.Link(); }
   const PortMap& Ports() const { return session_.Ports(); }
+  // The sensor's device when it went away during the command (unplugged, or
+  // its far end closed); nothing while it is there.
+  std::optional<std::string> LostDevice();
 
  private:
   int OpenGivenPort();

@@ -120,6 +120,8 @@ int RunMonitor(CliSession& session, const std::vector<std::string>& args) {
     ++polls;
     if (result.outcome == ReportOutcome::Shown) ++accepted;
     PrintPoll(result);
+    // A device that went away ends the monitor; the logs are closed whole.
+    if (session.LostDevice()) break;
   }
   StopReporting(state);
   return polls > 0 && accepted == 0 ? kExitFailed : kExitOk;

@@ -73,6 +73,8 @@ int RunStatus(CliSession& session, const std::vector<std::string>& args) {
 
   for (;;) {
     const StatusPollResult result = PollStatus(session.Exchange(), features);
+    // A device that went away ends the watch (the caller says so).
+    if (result.outcome != PollOutcome::Shown && session.LostDevice()) return kExitFailed;
     switch (result.outcome) {
       case PollOutcome::Shown:
         PrintReading(*result.reading, *result.display);
@@ -91,6 +93,7 @@ int RunStatus(CliSession& session, const std::vector<std::string>& args) {
         }
         break;
     }
+    if (session.LostDevice()) return kExitFailed;
     if (!watch || Interrupted(stops, kStatusIntervalPolling)) return kExitOk;
   }
 }

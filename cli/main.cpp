@@ -102,7 +102,13 @@ int main(int argc, char** argv) {
         return kExitOk;
       }
       CliSession session(port);
-      return c.run(session, args);
+      const int status = c.run(session, args);
+      // Whatever the command made of it, a device that went away is said so.
+      if (const auto lost = session.LostDevice()) {
+        std::cerr << "oil-debris-cli: the serial device " << *lost << " was disconnected\n";
+        return kExitFailed;
+      }
+      return status;
     }
   }
   std::cerr << "oil-debris-cli: unknown command '" << words.front() << "'\n";

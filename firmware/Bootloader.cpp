@@ -20,6 +20,7 @@ bool Bootloader::BootloaderExchange(const std::vector<std::uint8_t>& payload, in
   if (channel == nullptr) return false;
   UserInterface& user = exchange_.User();
   channel->Flush();
+  // A frame that could not be written ends the wait at once (ReplyWait).
   channel->WriteFrame(payload.data(), payload.size());
   // The acknowledgements are whole frames that run past their counts: the
   // wait takes the frame's end byte, so that the next request's flush does

@@ -76,7 +76,9 @@ UpgradeOutcome SensorUpgrade::Program() {
     rebooted_ = true;
   }
 
-  if (Channel* channel = state.Sensor()) channel->SetBaud(kBootloaderBaud);
+  // A port that cannot take the bootloader's rate cannot reach it either.
+  Channel* channel = state.Sensor();
+  const bool rateSet = channel != nullptr && channel->SetBaud(kBootloaderBaud);
   clock.Sleep(100);
 
   Bootloader bootloader(exchange_, hooks_.stopRequested);
@@ -87,7 +89,8 @@ UpgradeOutcome SensorUpgrade::Program() {
     UpgradeOutcome failed;
   };
   const BootStep steps[] = {
-      {UpgradeStep::Version, [&] { return bootloader.BootloaderVersion(); }, 134, UpgradeOutcome::VersionFailed},
+      {UpgradeStep::Version, [&] { return rateSet && bootloader.BootloaderVersion(); }, 134,
+       UpgradeOutcome::VersionFailed},
       {UpgradeStep::Erase, [&] { return bootloader.BootloaderErase(); }, 135, UpgradeOutcome::EraseFailed},
       {UpgradeStep::Write, [&] { return bootloader.BootloaderWrite(file_); }, 136, UpgradeOutcome::ProgramFailed},
       {UpgradeStep::Verify, [&] { return bootloader.BootloaderVerify(file_); }, 137, UpgradeOutcome::VerifyFailed},
@@ -109,7 +112,7 @@ UpgradeOutcome SensorUpgrade::Program() {
   success.entry = 138;
   success.text = TextOf(138);
   user.ShowMessage(success);
-  if (Channel* channel = state.Sensor()) channel->SetBaud(kTextBaud);
+  if (channel != nullptr) channel->SetBaud(kTextBaud);
   clock.Sleep(10);
   LeaveBootloader();
   // The new application's part number and version, for the About window.

@@ -39,9 +39,25 @@ std::vector<std::uint8_t> EncodeFrame(const std::uint8_t* payload, std::size_t n
   return frame;
 }
 
+bool Channel::Send(const std::uint8_t* data, std::size_t n) {
+  lastRequest_.assign(data, data + n);
+  lastSendFailed_ = !WriteBytes(data, n);
+  return !lastSendFailed_;
+}
+
 bool Channel::WriteFrame(const std::uint8_t* payload, std::size_t n) {
   const std::vector<std::uint8_t> frame = EncodeFrame(payload, n);
-  return WriteBytes(frame.data(), frame.size());
+  return Send(frame.data(), frame.size());
+}
+
+std::size_t Channel::CopyReply(std::uint8_t* destination, std::size_t capacity) const {
+  const std::size_t skip = EchoLength();
+  if (skip == 0) return CopyOut(destination, capacity);
+  std::vector<std::uint8_t> all(skip + capacity);
+  const std::size_t n = CopyOut(all.data(), all.size());
+  if (n <= skip) return 0;
+  std::copy(all.begin() + static_cast<std::ptrdiff_t>(skip), all.begin() + static_cast<std::ptrdiff_t>(n), destination);
+  return n - skip;
 }
 
 int Channel::WaitForCount(int atLeast, std::int64_t timeoutUs) {

@@ -31,9 +31,36 @@ class Channel {
   // `capacity` of them, without a terminator; returns how many were copied.
   virtual std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const = 0;
   virtual bool WriteBytes(const std::uint8_t* data, std::size_t n) = 0;
+  // Whether the device went away (unplugged, or its far end closed): the
+  // port is then closed, nothing more arrives, waits end at once and writes
+  // fail until the port is opened again.
+  virtual bool Gone() const { return false; }
 
+  // Writes a request in one write and keeps it as the last request, with
+  // whether the write succeeded; every request goes through here.
+  bool Send(const std::uint8_t* data, std::size_t n);
   // Sends `payload` as one bootloader frame in one write.
   bool WriteFrame(const std::uint8_t* payload, std::size_t n);
+
+  const std::vector<std::uint8_t>& LastRequest() const { return lastRequest_; }
+  bool LastSendFailed() const { return lastSendFailed_; }
+
+  // A line that echoes what is sent (an adapter with local echo, a loopback
+  // plug) hands every request back before its reply. Once a reply has been
+  // seen to begin with an exact copy of its request, the channel is marked
+  // for the rest of its life, and every wait skips that copy.
+  bool Echoing() const { return echoing_; }
+  void MarkEchoing() { echoing_ = true; }
+  // The bytes of the received data that are the echo of the last request:
+  // its length on an echoing channel, otherwise 0.
+  std::size_t EchoLength() const { return echoing_ ? lastRequest_.size() : 0; }
+  // CopyOut of the bytes after the echo of the last request.
+  std::size_t CopyReply(std::uint8_t* destination, std::size_t capacity) const;
+
+ private:
+  std::vector<std::uint8_t> lastRequest_;
+  bool lastSendFailed_ = false;
+  bool echoing_ = false;
 };
 
 // CRC-16 with polynomial 0x1021 and initial value 0, four bits at a time:

@@ -25,8 +25,19 @@ bool CommandExchange::WriteRaw(const std::uint8_t* bytes, std::size_t count) {
   Channel* channel = state_.Sensor();
   if (channel == nullptr) return false;
   channel->Flush();
-  return channel->WriteBytes(bytes, std::min<std::size_t>(count, 1024));
+  return channel->Send(bytes, std::min<std::size_t>(count, 1024));
 }
+
+namespace {
+// The requests whose replies begin with LF, never with a request's STX: the
+// identification "I", the status "A", the extended status "a" and a register
+// read "R ...". A reply to one of them that begins with the request is an echo.
+bool RepliesWithLineFeed(const std::vector<std::uint8_t>& request) {
+  if (request.size() < 3 || request.front() != 0x02 || request.back() != 0x0D) return false;
+  const std::string_view text(reinterpret_cast<const char*>(request.data()) + 1, request.size() - 2);
+  return text == "I" || text == "A" || text == "a" || text.starts_with("R ");
+}
+}  // namespace
 
 bool CommandExchange::Wait(ReplyBuffer& reply, int n, int polls, bool progress) {
   ReplyWaitRule rule;
@@ -48,13 +59,14 @@ bool CommandExchange::Wait(ReplyBuffer& reply, int n, int polls, bool progress) 
     reply.counted = 0;
     return false;
   }
+  rule.detectEcho = RepliesWithLineFeed(channel->LastRequest());
   const ReplyWaitResult result = ReplyWait(*channel, clock_).Run(rule);
   reply.counted = result.counted;
   if (!result.Complete()) return false;
   // Never beyond the buffer: the last byte is kept for the terminator.
   const std::size_t room = reply.Capacity() - 1;
   const std::size_t copied =
-      channel->CopyOut(reply.Data(), std::min<std::size_t>(room, static_cast<std::size_t>(result.counted)));
+      channel->CopyReply(reply.Data(), std::min<std::size_t>(room, static_cast<std::size_t>(result.counted)));
   reply.Data()[std::min(copied, room)] = 0;
   return true;
 }

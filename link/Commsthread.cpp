@@ -15,8 +15,8 @@
 #include <cstring>
 
 namespace {
-// A device that reports an error or a hang-up instead of bytes is looked at
-// again after this pause, so that a broken line does not keep the reader busy.
+// A port whose poll or read fails for another reason than a hang-up is
+// looked at again after this pause, so that it does not keep the reader busy.
 constexpr int kBrokenDeviceRetryMs = 10;
 
 speed_t SpeedOf(int baud) {
@@ -43,6 +43,7 @@ TCommsThread::~TCommsThread() {
   // The reader stops before the descriptor is closed, so no read can land on
   // a descriptor number that the system has already handed to someone else.
   StopReader();
+  std::lock_guard<std::mutex> lock(fdLock_);
   const int fd = fd_.exchange(-1);
   if (fd >= 0) {
     latency_.Restore(fd);
@@ -60,6 +61,8 @@ bool TCommsThread::Fail(OpenError error, int code) {
 bool TCommsThread::OpenPort(int port, int baud) {
   if (port < 1) return Fail(OpenError::NoSuchDevice, 0);
   if (fd_ >= 0 && !ClosePort()) return false;
+  // The reader of a device that went away has stopped; it is collected here.
+  if (gone_) StopReader();
   port_ = port;
   baud_ = baud;
   device_ = ports_.Device(port);
@@ -101,6 +104,7 @@ bool TCommsThread::OpenPort(int port, int baud) {
     rxCount_ = 0;
   }
   fd_ = fd;
+  gone_ = false;
   WakeReader();
   return true;
 }
@@ -132,6 +136,7 @@ bool TCommsThread::ApplyLineSettings(int fd, int baud) {
 
 bool TCommsThread::ClosePort() {
   StopReader();
+  std::lock_guard<std::mutex> lock(fdLock_);
   const int fd = fd_.load();
   if (fd < 0) return true;
   latency_.Restore(fd);
@@ -141,8 +146,14 @@ bool TCommsThread::ClosePort() {
 }
 
 bool TCommsThread::SetBaud(int baud) {
+  std::lock_guard<std::mutex> lock(fdLock_);
   const int fd = fd_.load();
-  if (fd < 0 || !ApplyLineSettings(fd, baud)) return false;
+  if (fd < 0) return false;
+  // What was written leaves at the old rate before the rate changes.
+  while (::tcdrain(fd) != 0) {
+    if (errno != EINTR) return false;
+  }
+  if (!ApplyLineSettings(fd, baud)) return false;
   baud_ = baud;
   return true;
 }
@@ -201,21 +212,35 @@ void TCommsThread::Execute() {
     const bool requested = stopRequested_ || closeRequested_;
     const int timeout = requested ? 0 : (wake_ >= 0 ? -1 : kBrokenDeviceRetryMs);
     pollfd watched[2] = {{wake_, POLLIN, 0}, {fd, POLLIN, 0}};
-    if (::poll(watched, 2, timeout) < 0 && errno != EINTR) watched[1].revents = POLLERR;
+    bool broken = false;
+    if (::poll(watched, 2, timeout) < 0) {
+      broken = errno != EINTR;
+      watched[0].revents = watched[1].revents = 0;
+    }
     if ((watched[0].revents & POLLIN) != 0) DrainWakeUps();
 
     std::size_t got = 0;
-    bool broken = (watched[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
-    if (fd >= 0 && (watched[1].revents & POLLIN) != 0) {
+    const short seen = watched[1].revents;
+    bool hungUp = fd >= 0 && (seen & (POLLERR | POLLHUP)) != 0;
+    if ((seen & POLLNVAL) != 0) broken = true;
+    if (fd >= 0 && (seen & POLLIN) != 0) {
       const ssize_t n = ::read(fd, chunk_.data(), chunk_.size());
       if (n > 0) {
+        // Bytes that came before a hang-up are kept; the next look finds it.
         got = static_cast<std::size_t>(n);
-      } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-        // Readable yet nothing to read: the device is in trouble.
+        hungUp = false;
+      } else if (n == 0 || errno == EIO || errno == ENXIO) {
+        // Readable yet nothing to read: the device went away.
+        hungUp = true;
+      } else if (errno != EAGAIN && errno != EINTR) {
         broken = true;
       }
     }
     if (got > 0) Store(got);
+    if (hungUp) {
+      HangUp();
+      break;
+    }
 
     if (closeRequested_) break;
     if (got == 0 && stopRequested_) break;
@@ -225,6 +250,19 @@ void TCommsThread::Execute() {
     }
   }
   running_ = false;
+}
+
+void TCommsThread::HangUp() {
+  {
+    std::lock_guard<std::mutex> lock(fdLock_);
+    const int fd = fd_.exchange(-1);
+    if (fd >= 0) ::close(fd);
+  }
+  {
+    std::lock_guard<std::mutex> lock(bufferLock_);
+    gone_ = true;
+  }
+  arrived_.notify_all();
 }
 
 void TCommsThread::Store(std::size_t got) {
@@ -252,9 +290,10 @@ void TCommsThread::Flush() {
 
 int TCommsThread::WaitForCount(int atLeast, std::int64_t timeoutUs) {
   std::unique_lock<std::mutex> lock(bufferLock_);
-  if (timeoutUs > 0 && rxCount_.load() < atLeast) {
+  if (timeoutUs > 0 && rxCount_.load() < atLeast && !gone_) {
     awaited_ = atLeast;
-    arrived_.wait_for(lock, std::chrono::microseconds(timeoutUs), [&] { return rxCount_.load() >= atLeast; });
+    arrived_.wait_for(lock, std::chrono::microseconds(timeoutUs),
+                      [&] { return rxCount_.load() >= atLeast || gone_; });
     awaited_ = kNobodyWaits;
   }
   return rxCount_.load();
@@ -268,6 +307,7 @@ std::size_t TCommsThread::CopyOut(std::uint8_t* destination, std::size_t capacit
 }
 
 bool TCommsThread::WriteBytes(const std::uint8_t* data, std::size_t n) {
+  std::lock_guard<std::mutex> lock(fdLock_);
   const int fd = fd_.load();
   if (fd < 0) return false;
   std::size_t done = 0;

@@ -6,6 +6,11 @@
 // number (WaitForCount) and copies it out (CopyOut). The count is atomic and
 // the buffer's store and reset share one lock, so no byte is stored while the
 // count is reset; the store that reaches the awaited number wakes the waiter.
+//
+// When the device goes away (a hang-up or error from poll, or a read after
+// POLLIN that brings nothing or fails with EIO or ENXIO), the reader closes
+// the descriptor, so that a replugged adapter can come back under its own
+// name, marks the channel gone, wakes the waiter and stops.
 
 #include <array>
 #include <atomic>
@@ -43,6 +48,7 @@ class TCommsThread : public Channel {
   int WaitForCount(int atLeast, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
+  bool Gone() const override { return gone_; }
 
   // Asks the reader to stop; it does so after its next read that brings
   // nothing, which it makes at once.
@@ -72,6 +78,8 @@ class TCommsThread : public Channel {
   void DrainWakeUps();
   // Stops the reader after its current read and waits for it.
   void StopReader();
+  // Run by the reader when the device went away.
+  void HangUp();
   bool ApplyLineSettings(int fd, int baud);
   bool Fail(OpenError error, int code);
 
@@ -80,6 +88,11 @@ class TCommsThread : public Channel {
   int baud_ = 0;
   std::string device_;
   std::atomic<int> fd_{-1};
+  // Held while the descriptor is used for writing or line settings and while
+  // it is closed, so that no write lands on a number the system has already
+  // reused after the reader closed it.
+  std::mutex fdLock_;
+  std::atomic<bool> gone_{false};
   // An eventfd that wakes the reader; -1 when none could be made (the
   // reader then looks at its requests every 10 ms).
   int wake_ = -1;
@@ -92,7 +105,8 @@ class TCommsThread : public Channel {
 
   mutable std::mutex bufferLock_;
   std::condition_variable arrived_;
-  // The count the waiting thread waits for (guarded by bufferLock_).
+  // The count the waiting thread waits for (guarded by bufferLock_); the
+  // waiter also wakes when the device is gone.
   int awaited_ = kNobodyWaits;
   static constexpr int kNobodyWaits = 1 << 30;
   std::array<std::uint8_t, kBufferSize> rxBuffer_{};

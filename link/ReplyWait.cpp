@@ -28,21 +28,36 @@ bool ReplyWait::EndsFrame(const std::uint8_t* bytes, std::size_t n) {
 }
 
 bool ReplyWait::FrameEnded(int count) {
-  received_.resize(static_cast<std::size_t>(count));
-  const std::size_t n = channel_.CopyOut(received_.data(), received_.size());
+  const int after = count - static_cast<int>(channel_.EchoLength());
+  if (after <= 0) return false;
+  received_.resize(static_cast<std::size_t>(after));
+  const std::size_t n = channel_.CopyReply(received_.data(), received_.size());
   return EndsFrame(received_.data(), n);
+}
+
+void ReplyWait::DetectEcho(int count) {
+  const std::vector<std::uint8_t>& request = channel_.LastRequest();
+  if (channel_.Echoing() || request.empty() || static_cast<std::size_t>(count) < request.size()) return;
+  received_.resize(request.size());
+  const std::size_t n = channel_.CopyOut(received_.data(), received_.size());
+  if (n == request.size() && std::equal(request.begin(), request.end(), received_.begin())) channel_.MarkEchoing();
 }
 
 ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
   const std::int64_t start = clock_.NowUs();
   const std::int64_t deadline = start + static_cast<std::int64_t>(rule.polls) * kPollUs;
   const std::int64_t quiet = QuietUs(channel_.LineRate());
+  // The echo of the request is awaited before the reply's own bytes.
+  auto awaited = [&] { return rule.awaited + static_cast<int>(channel_.EchoLength()); };
+  auto counted = [&](int count) { return std::max(0, count - static_cast<int>(channel_.EchoLength())); };
 
   int count = channel_.Available();
+  if (channel_.LastSendFailed() || channel_.Gone()) return {ReplyWaitOutcome::TimedOut, counted(count)};
   std::int64_t lastArrival = start;
   // When the awaited count was first seen.
   std::optional<std::int64_t> completeAt;
-  if (count >= rule.awaited) completeAt = start;
+  if (rule.detectEcho) DetectEcho(count);
+  if (count >= awaited()) completeAt = start;
   bool frameEnded = rule.frameEnds && completeAt && FrameEnded(count);
 
   int polled = 0;
@@ -65,21 +80,26 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
       const std::int64_t end = std::min(pollEnd, lastArrival + quiet);
       if (frameEnded || now >= end) {
         pollUpTo(PollsBegun(now - start));
-        return {ReplyWaitOutcome::Complete, count};
+        return {ReplyWaitOutcome::Complete, counted(count)};
       }
       wakeAt = end;
     } else if (now >= deadline) {
       pollUpTo(rule.polls);
-      return {ReplyWaitOutcome::TimedOut, count};
+      return {ReplyWaitOutcome::TimedOut, counted(count)};
     }
     if (rule.eachPoll || rule.giveUp) wakeAt = std::min(wakeAt, start + (polled + 1) * kPollUs);
 
     // Before the count, only the count matters; after it, every new byte.
-    const int fresh = channel_.WaitForCount(completeAt ? count + 1 : rule.awaited, wakeAt - now);
-    if (fresh == count) continue;
+    const int fresh = channel_.WaitForCount(completeAt ? count + 1 : awaited(), wakeAt - now);
+    if (fresh == count) {
+      // Nothing more can come from a device that went away.
+      if (channel_.Gone()) return {completeAt ? ReplyWaitOutcome::Complete : ReplyWaitOutcome::TimedOut, counted(count)};
+      continue;
+    }
     count = fresh;
     lastArrival = clock_.NowUs();
-    if (!completeAt && count >= rule.awaited) completeAt = lastArrival;
+    if (rule.detectEcho) DetectEcho(count);
+    if (!completeAt && count >= awaited()) completeAt = lastArrival;
     if (rule.frameEnds && completeAt) frameEnded = FrameEnded(count);
   }
 }

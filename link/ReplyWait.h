@@ -14,6 +14,12 @@
 // byte received closes a frame (an unescaped 0x04); and never later than the
 // 10 ms poll that first finds the count, as a wait that looks every 10 ms
 // would end.
+//
+// A wait ends at once, as if no reply came, when its request could not be
+// written or the device is gone. On a channel marked as echoing, the wait
+// first takes the whole copy of its request and counts only the bytes after
+// it; the text requests whose replies begin with LF (never with the STX of a
+// request) are the ones that may mark it.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +35,9 @@ struct ReplyWaitRule {
   int polls = 0;
   // A bootloader reply: an unescaped 0x04 as the last byte ends it.
   bool frameEnds = false;
+  // The reply never begins with the request: when it does, the line echoes
+  // and the channel is marked so.
+  bool detectEcho = false;
   // Run once per 10 ms waited, the poll that finds the reply included.
   std::function<void()> eachPoll;
   // Asked at least once per 10 ms waited: true gives the reply up at once
@@ -40,7 +49,8 @@ enum class ReplyWaitOutcome { Complete, TimedOut };
 
 struct ReplyWaitResult {
   ReplyWaitOutcome outcome = ReplyWaitOutcome::TimedOut;
-  // Bytes counted when the wait ended.
+  // Bytes counted when the wait ended, after the echo of the request on an
+  // echoing channel.
   int counted = 0;
   bool Complete() const { return outcome == ReplyWaitOutcome::Complete; }
 };
@@ -62,7 +72,10 @@ class ReplyWait {
   static bool EndsFrame(const std::uint8_t* bytes, std::size_t n);
 
  private:
+  // The bytes after the echo of the request, if any, end a frame.
   bool FrameEnded(int count);
+  // Marks the channel as echoing when the first bytes are its request.
+  void DetectEcho(int count);
 
   Channel& channel_;
   Clock& clock_;

@@ -302,3 +302,108 @@ TEST(SensorUpgrade, WithoutASensorPortItEndsAtTheVersionRequest) {
   EXPECT_TRUE(bench.channel->writes.empty());
   EXPECT_FALSE(bench.file.IsOpen());
 }
+
+namespace {
+// The first request for which `which` holds gets only `kept` bytes of its
+// reply; then the line stalls or the device goes away.
+enum class Cut { Stall, Disconnect };
+void CutReply(UpgradeBench& bench, std::function<bool(const Written&)> which, std::size_t kept, Cut cut) {
+  FakeChannel& channel = *bench.channel;
+  channel.responder = [&channel, answer = channel.responder, which, kept, cut, done = false](const Written& w) mutable {
+    if (!done && which(w)) {
+      done = true;
+      (cut == Cut::Stall ? channel.stallAfter : channel.disconnectAfter) = channel.Arrived() + kept;
+    }
+    return answer(w);
+  };
+}
+// A frame whose command byte (escaped when it is 0x01 or 0x04) is `command`.
+bool IsFrame(const Written& w, std::uint8_t command) {
+  if (w.bytes.size() < 3 || w.bytes[0] != 0x01) return false;
+  return w.bytes[1] == 0x10 ? w.bytes[2] == command : w.bytes[1] == command;
+}
+}  // namespace
+
+// What a real line does to the procedure: an echo, failed writes and rate
+// changes, a stall and a device that goes away in the middle of a reply.
+TEST(SensorUpgrade, LineFaultsEndInTheFailedStepsMessage) {
+  TempFolder folder;
+  const std::string firmware = folder.Write("fw.hex", FirmwareText(40));
+  const std::vector<std::string> rebooted = {"I", "", "U 5E2B", "Q", "frame"};
+  const std::vector<std::string> unanswered = {"I", "I", "I", "I", "I", "frame"};
+  struct Case {
+    const char* name;
+    std::function<void(UpgradeBench&)> fault;
+    UpgradeOutcome outcome;
+    int entry;
+    std::vector<std::string> conversation;
+    int finalBaud;
+  } const cases[] = {
+      {"echoing line with the sensor behind it", [](UpgradeBench& b) { b.channel->echo = true; },
+       UpgradeOutcome::Programmed, 138, {"I", "", "U 5E2B", "Q", "frame", "I"}, 19200},
+      {"echoing line with the sensor left in its bootloader",
+       [](UpgradeBench& b) {
+         b.channel->echo = true;
+         b.sensor.inBootloader = true;
+       },
+       UpgradeOutcome::Programmed, 138, {"I", "I", "I", "I", "I", "frame", "I"}, 19200},
+      {"bare echo: no sensor at all",
+       [](UpgradeBench& b) {
+         b.channel->echo = true;
+         b.channel->responder = nullptr;
+       },
+       UpgradeOutcome::VersionFailed, 134, unanswered, 19200},
+      {"the rate switch to 57600 baud fails", [](UpgradeBench& b) { b.channel->refusedBaud = 57600; },
+       UpgradeOutcome::VersionFailed, 134, {"I", "", "U 5E2B", "Q"}, 19200},
+      {"the version request cannot be written",
+       [](UpgradeBench& b) { b.channel->writeFails = [](const Written& w) { return IsFrame(w, kBootloaderVersion); }; },
+       UpgradeOutcome::VersionFailed, 134, rebooted, 19200},
+      {"the third write request cannot be written",
+       [](UpgradeBench& b) {
+         b.channel->writeFails = [n = 0](const Written& w) mutable { return IsFrame(w, kBootloaderWrite) && ++n == 3; };
+       },
+       UpgradeOutcome::ProgramFailed, 136, rebooted, 19200},
+      {"the line stalls in the middle of the erase acknowledgement",
+       [](UpgradeBench& b) { CutReply(b, [](const Written& w) { return IsFrame(w, kBootloaderErase); }, 2, Cut::Stall); },
+       UpgradeOutcome::EraseFailed, 135, rebooted, 19200},
+      {"the device goes away in the middle of the version reply",
+       [](UpgradeBench& b) {
+         CutReply(b, [](const Written& w) { return IsFrame(w, kBootloaderVersion); }, 3, Cut::Disconnect);
+       },
+       UpgradeOutcome::VersionFailed, 134, rebooted, 57600},
+      {"the device goes away in the middle of a write acknowledgement",
+       [](UpgradeBench& b) {
+         CutReply(b, [](const Written& w) { return IsFrame(w, kBootloaderWrite); }, 2, Cut::Disconnect);
+       },
+       UpgradeOutcome::ProgramFailed, 136, rebooted, 57600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpgradeBench bench(firmware);
+    c.fault(bench);
+    EXPECT_EQ(bench.Run(), c.outcome);
+    ASSERT_EQ(bench.user.messages.size(), 1u);
+    EXPECT_EQ(bench.user.messages[0].entry, c.entry);
+    EXPECT_EQ(bench.Conversation(), c.conversation);
+    EXPECT_EQ(bench.sensor.badFrames, 0);
+    // A device that went away keeps the rate it had; the port is gone anyway.
+    EXPECT_EQ(bench.channel->baud, c.finalBaud);
+    EXPECT_FALSE(bench.file.IsOpen());
+    const bool programmed = c.outcome == UpgradeOutcome::Programmed;
+    EXPECT_EQ(bench.state.m_failcount, programmed ? 0 : 4);
+    EXPECT_EQ(bench.user.statusPollRunning, programmed);
+    if (programmed) {
+      EXPECT_EQ(bench.state.m_fwversion, 0x30u);
+    }
+  }
+}
+
+TEST(SensorUpgrade, AFailedWriteEndsItsWaitAtOnce) {
+  // Every write fails: five identification attempts of 50 ms each and a
+  // version request that ends as soon as it is sent, not after its polls.
+  TempFolder folder;
+  UpgradeBench bench(folder.Write("fw.hex", FirmwareText(5)));
+  bench.channel->writeFails = [](const Written&) { return true; };
+  EXPECT_EQ(bench.Run(), UpgradeOutcome::VersionFailed);
+  EXPECT_EQ(bench.clock.NowMs(), 100 + 5 * 50 + 100 + 10);
+}

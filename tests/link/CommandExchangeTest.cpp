@@ -237,3 +237,80 @@ TEST(ExchangeGuardTest, OnlyTheFirstHolderAcquires) {
   }
   EXPECT_FALSE(state.m_exchangeActive);
 }
+
+// The faults of a real line, each through an identification (two attempts)
+// and an acknowledged command, against a sensor that answers both.
+TEST(LineFaults, EchoWriteFailureStallAndDisconnect) {
+  struct Case {
+    const char* name;
+    std::function<void(FakeChannel&)> fault;
+    bool sensorBehind;
+    bool identified, echoing, gone, acknowledged;
+    std::int64_t elapsedMs;
+  } const cases[] = {
+      {"echo with a sensor behind it: the replies follow the copies", [](FakeChannel& c) { c.echo = true; }, true,
+       true, true, false, true, 50 + 50},
+      {"bare echo: nothing answers", [](FakeChannel& c) { c.echo = true; }, false, false, true, false, false,
+       2 * 1050 + 4 * 1050},
+      {"every write fails: each wait ends at once", [](FakeChannel& c) { c.writeFails = [](const Written&) { return true; }; },
+       true, false, false, false, false, 2 * 50 + 4 * 50},
+      {"the line stalls in the middle of the first reply", [](FakeChannel& c) { c.stallAfter = 8; }, true, false, false,
+       false, false, 2 * 1050 + 4 * 1050},
+      {"the device goes away in the middle of the first reply", [](FakeChannel& c) { c.disconnectAfter = 8; }, true,
+       false, false, true, false, 2 * 50 + 4 * 50},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualClock clock;
+    ScriptedUser user;
+    LinkState state;
+    CommandExchange exchange{state, clock, user};
+    auto owned = std::make_unique<FakeChannel>(clock);
+    FakeChannel& channel = *owned;
+    channel.OpenPort(4, kTextBaud);
+    state.m_comms[4] = std::move(owned);
+    state.m_comnum = 4;
+    if (c.sensorBehind) {
+      channel.responder = [](const Written& w) {
+        return w.Text() == "I" ? TextReply("I,1c,2f", 17) : Bytes("\n\r\x02W,ok\r\n");
+      };
+    }
+    c.fault(channel);
+
+    EXPECT_EQ(exchange.IdentifySensor(2), c.identified);
+    EXPECT_EQ(exchange.SendAcknowledgedCommand("W 0010 05"), c.acknowledged);
+    EXPECT_EQ(channel.Echoing(), c.echoing);
+    EXPECT_EQ(channel.Gone(), c.gone);
+    EXPECT_EQ(clock.NowMs(), c.elapsedMs);
+    if (c.identified) {
+      EXPECT_EQ(state.m_fwpart, 28u) << "the fields are read after the copy of the request";
+      EXPECT_EQ(state.m_fwversion, 47u);
+    }
+    EXPECT_EQ(user.messages.size(), c.acknowledged ? 0u : 1u);
+    EXPECT_EQ(channel.writes.size(), c.identified ? 2u : 6u) << "the retries stay as they are";
+  }
+}
+
+TEST(LineFaults, OnlyTheRepliesThatBeginWithLineFeedMarkAnEcho) {
+  // A reply that repeats a request the sensor answers freely ("cs") marks
+  // nothing; a register read answered by its own copy does.
+  VirtualClock clock;
+  ScriptedUser user;
+  LinkState state;
+  CommandExchange exchange{state, clock, user};
+  auto owned = std::make_unique<FakeChannel>(clock);
+  FakeChannel& channel = *owned;
+  channel.OpenPort(4, kTextBaud);
+  state.m_comms[4] = std::move(owned);
+  state.m_comnum = 4;
+  channel.echo = true;
+  channel.responder = [](const Written&) { return Bytes("\n\r\x02R,0010,1234   "); };
+  EXPECT_TRUE(exchange.SendAcknowledgedCommand("cs"));
+  EXPECT_FALSE(channel.Echoing());
+  exchange.SendCommand("R 0010 02");
+  ReplyBuffer reply(64);
+  ASSERT_TRUE(exchange.WaitReply(reply, 17, 100));
+  EXPECT_TRUE(channel.Echoing());
+  EXPECT_EQ(reply.counted, 17);
+  EXPECT_STREQ(reply.Text(), "\n\r\x02R,0010,1234   ");
+}

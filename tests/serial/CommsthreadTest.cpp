@@ -55,20 +55,6 @@ int ReaderTask(int port) {
   return -1;
 }
 
-// CPU time a thread has used, in clock ticks.
-long CpuTicks(int tid) {
-  std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
-  std::string field;
-  long ticks = 0;
-  // After the name: state is field 3, user time field 14, system time 15.
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i >= 14) ticks += std::stol(field);
-  }
-  return ticks;
-}
-
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (!condition()) {
@@ -207,28 +193,51 @@ TEST_F(CommsthreadTest, AQuietLineCostsTheReaderNoWakeUps) {
 
   pty.Write({0x42});
   ASSERT_TRUE(WaitFor([&] { return channel.Available() == 2; }));
+  EXPECT_FALSE(channel.Gone()) << "an idle live port is not a hang-up";
 }
 
-TEST_F(CommsthreadTest, ADeviceThatHangsUpDoesNotKeepTheReaderBusy) {
+TEST_F(CommsthreadTest, AFarEndThatClosesLeavesTheChannelGone) {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   ASSERT_GE(master, 0);
   ASSERT_EQ(::grantpt(master), 0);
   ASSERT_EQ(::unlockpt(master), 0);
-  const PortMap table = PortMap::FromEntries({{7, ::ptsname(master)}});
+  const PortMap table = PortMap::FromEntries({{7, ::ptsname(master)}, {3, pty.SlavePath()}});
   TCommsThread channel(table);
   ASSERT_TRUE(channel.OpenPort(7, 19200));
   channel.StartReader();
-  int tid = -1;
-  ASSERT_TRUE(WaitFor([&] { return (tid = ReaderTask(7)) > 0; }));
-  // The far end goes away: the port now reports a hang-up on every look.
-  ::close(master);
-  std::this_thread::sleep_for(50ms);
-  const long ticks = CpuTicks(tid);
-  std::this_thread::sleep_for(500ms);
-  EXPECT_LE(CpuTicks(tid) - ticks, 5) << "a reader spinning on the hang-up would use all of the 500 ms";
+  ASSERT_TRUE(WaitFor([&] { return ReaderTask(7) > 0; }));
+  const std::uint8_t two[2] = {0x0A, 0x0D};
+  ASSERT_EQ(::write(master, two, 2), 2);
+  ASSERT_TRUE(WaitFor([&] { return channel.Available() == 2; }));
+  EXPECT_FALSE(channel.Gone());
+
+  // The far end goes away while a reply is awaited: the waiter wakes at
+  // once, not at its five-second timeout, with what had arrived.
+  std::thread unplug([master] {
+    std::this_thread::sleep_for(50ms);
+    ::close(master);
+  });
   const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel.WaitForCount(17, 5'000'000), 2);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
+  unplug.join();
+  EXPECT_TRUE(channel.Gone());
+  EXPECT_TRUE(WaitFor([&] { return !channel.ReaderRunning() && ReaderTask(7) < 0; })) << "the reader stops";
+  EXPECT_EQ(Stored(channel), (std::vector<std::uint8_t>(two, two + 2)));
+
+  EXPECT_FALSE(channel.WriteBytes(two, 2));
+  EXPECT_FALSE(channel.SetBaud(57600));
+  const auto again = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel.WaitForCount(3, 5'000'000), 2);
+  EXPECT_LT(std::chrono::steady_clock::now() - again, 100ms) << "a wait on a gone channel ends at once";
   EXPECT_TRUE(channel.ClosePort());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+
+  // The same object opens a device again, and reads from it.
+  ASSERT_TRUE(channel.OpenPort(3, 19200));
+  EXPECT_FALSE(channel.Gone());
+  channel.StartReader();
+  pty.Write({0x49});
+  EXPECT_TRUE(WaitFor([&] { return channel.Available() == 1; }));
 }
 
 TEST_F(CommsthreadTest, StopAndCloseWakeASleepingReaderAtOnce) {

@@ -19,6 +19,8 @@ bool FakeChannel::OpenPort(int p, int b) {
   port = p;
   baud = b;
   isOpen = true;
+  gone_ = false;
+  arrived_ = 0;
   rx_.clear();
   return true;
 }
@@ -30,17 +32,31 @@ bool FakeChannel::ClosePort() {
 }
 
 bool FakeChannel::SetBaud(int b) {
-  baud = b;
   baudChanges.push_back(b);
-  return isOpen;
+  if (!isOpen || gone_ || (refusedBaud != 0 && b == refusedBaud)) return false;
+  baud = b;
+  return true;
+}
+
+void FakeChannel::Disconnect() {
+  gone_ = true;
+  pending_.clear();
 }
 
 void FakeChannel::StartReader() { rx_.clear(); }
 
 void FakeChannel::Deliver() const {
-  while (!pending_.empty() && pending_.front().first <= clock_.NowUs()) {
-    const auto& bytes = pending_.front().second;
-    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
+  while (!gone_ && !pending_.empty() && pending_.front().first <= clock_.NowUs()) {
+    for (std::uint8_t b : pending_.front().second) {
+      if (disconnectAfter && arrived_ >= *disconnectAfter) {
+        gone_ = true;
+        pending_.clear();
+        return;
+      }
+      if (stallAfter && arrived_ >= *stallAfter) continue;
+      rx_.push_back(b);
+      ++arrived_;
+    }
     pending_.pop_front();
   }
 }
@@ -64,12 +80,15 @@ std::size_t FakeChannel::CopyOut(std::uint8_t* destination, std::size_t capacity
 
 bool FakeChannel::WriteBytes(const std::uint8_t* data, std::size_t n) {
   Written w{std::vector<std::uint8_t>(data, data + n), clock_.NowMs(), baud};
+  w.failed = !isOpen || gone_ || (writeFails && writeFails(w));
   writes.push_back(w);
+  if (w.failed) return false;
+  if (echo) FeedAt(0, w.bytes);
   if (responder) {
     std::vector<std::uint8_t> reply = responder(w);
     if (!reply.empty()) FeedAt(static_cast<std::int64_t>(replyDelayMs) * 1000, reply);
   }
-  return isOpen;
+  return true;
 }
 
 void FakeChannel::Feed(const std::vector<std::uint8_t>& bytes) {
@@ -85,7 +104,7 @@ void FakeChannel::FeedAt(std::int64_t afterUs, const std::vector<std::uint8_t>& 
 int FakeChannel::WaitForCount(int atLeast, std::int64_t timeoutUs) {
   Deliver();
   const std::int64_t until = clock_.NowUs() + std::max<std::int64_t>(timeoutUs, 0);
-  while (static_cast<int>(rx_.size()) < atLeast && clock_.NowUs() < until) {
+  while (!gone_ && static_cast<int>(rx_.size()) < atLeast && clock_.NowUs() < until) {
     const std::int64_t next = pending_.empty() ? until : std::min(until, pending_.front().first);
     clock_.Advance(next - clock_.NowUs());
     Deliver();

@@ -1,7 +1,10 @@
 #pragma once
 // Test doubles for the core's edges: an in-memory channel whose replies come
 // from a responder, a virtual clock that advances on sleep, and a scripted
-// user that records what the procedures show and answers from a queue.
+// user that records what the procedures show and answers from a queue. The
+// channel also injects the faults of a real line: a failed write, a failed
+// rate change, a stall, a device that goes away in the middle of a reply, and
+// an echo of every request.
 
 #include <cstdint>
 #include <deque>
@@ -38,6 +41,8 @@ struct Written {
   std::vector<std::uint8_t> bytes;
   std::int64_t atMs = 0;
   int baud = 0;
+  // The write failed: nothing went out and nothing answers it.
+  bool failed = false;
   // The request text of a text command (between STX and CR), or "" otherwise.
   std::string Text() const;
 };
@@ -58,6 +63,7 @@ class FakeChannel : public Channel {
   int WaitForCount(int atLeast, std::int64_t timeoutUs) override;
   std::size_t CopyOut(std::uint8_t* destination, std::size_t capacity) const override;
   bool WriteBytes(const std::uint8_t* data, std::size_t n) override;
+  bool Gone() const override { return gone_; }
 
   // Bytes delivered `delayMs` after the write that produced them.
   std::function<std::vector<std::uint8_t>(const Written&)> responder;
@@ -75,12 +81,31 @@ class FakeChannel : public Channel {
   int baud = 0;
   int closeCount = 0;
   int flushCount = 0;
+  // Every rate asked for, refused ones included.
   std::vector<int> baudChanges;
+
+  // Faults. A write for which `writeFails` is true fails (it is still listed
+  // in `writes`, marked failed); SetBaud to `refusedBaud` fails and leaves the
+  // rate as it was; with `echo` every request comes back at once, before its
+  // reply. Once `stallAfter` bytes have arrived in all, the line falls
+  // silent; once `disconnectAfter` bytes have, the device goes away (Gone),
+  // and what was still on its way is lost. Disconnect() unplugs it now.
+  std::function<bool(const Written&)> writeFails;
+  int refusedBaud = 0;
+  bool echo = false;
+  std::optional<std::size_t> stallAfter;
+  std::optional<std::size_t> disconnectAfter;
+  void Disconnect();
+  // Bytes that have arrived since the port was opened.
+  std::size_t Arrived() const { return arrived_; }
 
  private:
   void Deliver() const;
   VirtualClock& clock_;
   mutable std::vector<std::uint8_t> rx_;
+  // Bytes that arrived since the port was opened, and whether it went away.
+  mutable std::size_t arrived_ = 0;
+  mutable bool gone_ = false;
   // Deliveries in order of their virtual time in microseconds.
   mutable std::deque<std::pair<std::int64_t, std::vector<std::uint8_t>>> pending_;
 };
