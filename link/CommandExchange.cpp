@@ -60,6 +60,7 @@ bool CommandExchange::Wait(ReplyBuffer& reply, int n, int polls, bool progress) 
     return false;
   }
   rule.detectEcho = RepliesWithLineFeed(channel->LastRequest());
+  rule.lineEnds = true;
   const ReplyWaitResult result = ReplyWait(*channel, clock_).Run(rule);
   reply.counted = result.counted;
   if (!result.Complete()) return false;

@@ -27,12 +27,17 @@ bool ReplyWait::EndsFrame(const std::uint8_t* bytes, std::size_t n) {
   return !escaped && bytes[n - 1] == 0x04;
 }
 
-bool ReplyWait::FrameEnded(int count) {
+bool ReplyWait::EndsLine(const std::uint8_t* bytes, std::size_t n) {
+  return n >= 2 && bytes[n - 2] == '\r' && bytes[n - 1] == '\n';
+}
+
+bool ReplyWait::ReplyEnded(const ReplyWaitRule& rule, int count) {
+  if (!rule.frameEnds && !rule.lineEnds) return false;
   const int after = count - static_cast<int>(channel_.EchoLength());
   if (after <= 0) return false;
   received_.resize(static_cast<std::size_t>(after));
   const std::size_t n = channel_.CopyReply(received_.data(), received_.size());
-  return EndsFrame(received_.data(), n);
+  return rule.frameEnds ? EndsFrame(received_.data(), n) : EndsLine(received_.data(), n);
 }
 
 void ReplyWait::DetectEcho(int count) {
@@ -58,7 +63,7 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
   std::optional<std::int64_t> completeAt;
   if (rule.detectEcho) DetectEcho(count);
   if (count >= awaited()) completeAt = start;
-  bool frameEnded = rule.frameEnds && completeAt && FrameEnded(count);
+  bool ended = completeAt && ReplyEnded(rule, count);
 
   int polled = 0;
   auto pollUpTo = [&](std::int64_t polls) {
@@ -78,7 +83,7 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
       // The poll of a 10 ms wait that would have found the count.
       const std::int64_t pollEnd = start + PollsBegun(*completeAt - start) * kPollUs;
       const std::int64_t end = std::min(pollEnd, lastArrival + quiet);
-      if (frameEnded || now >= end) {
+      if (ended || now >= end) {
         pollUpTo(PollsBegun(now - start));
         return {ReplyWaitOutcome::Complete, counted(count)};
       }
@@ -100,6 +105,6 @@ ReplyWaitResult ReplyWait::Run(const ReplyWaitRule& rule) {
     lastArrival = clock_.NowUs();
     if (rule.detectEcho) DetectEcho(count);
     if (!completeAt && count >= awaited()) completeAt = lastArrival;
-    if (rule.frameEnds && completeAt) frameEnded = FrameEnded(count);
+    if (completeAt) ended = ReplyEnded(rule, count);
   }
 }

@@ -11,9 +11,10 @@
 // bytes of its tail that arrive after the next request's flush would count as
 // the next reply. So the wait ends when the line has then been quiet for two
 // byte-times at its rate, or, for a bootloader reply, as soon as the last
-// byte received closes a frame (an unescaped 0x04); and never later than the
-// 10 ms poll that first finds the count, as a wait that looks every 10 ms
-// would end.
+// byte received closes a frame (an unescaped 0x04), or, for a text reply,
+// as soon as its last two bytes are the CR LF that closes every text reply;
+// and never later than the 10 ms poll that first finds the count, as a wait
+// that looks every 10 ms would end.
 //
 // A wait ends at once, as if no reply came, when its request could not be
 // written or the device is gone. On a channel marked as echoing, the wait
@@ -35,6 +36,8 @@ struct ReplyWaitRule {
   int polls = 0;
   // A bootloader reply: an unescaped 0x04 as the last byte ends it.
   bool frameEnds = false;
+  // A text reply: CR LF as its last two bytes ends it.
+  bool lineEnds = false;
   // The reply never begins with the request: when it does, the line echoes
   // and the channel is marked so.
   bool detectEcho = false;
@@ -70,10 +73,13 @@ class ReplyWait {
   static std::int64_t QuietUs(int baud);
   // Whether the last of `n` bytes is a 0x04 that no 0x10 escapes.
   static bool EndsFrame(const std::uint8_t* bytes, std::size_t n);
+  // Whether `n` bytes end with CR LF.
+  static bool EndsLine(const std::uint8_t* bytes, std::size_t n);
 
  private:
-  // The bytes after the echo of the request, if any, end a frame.
-  bool FrameEnded(int count);
+  // The bytes after the echo of the request, if any, close the reply: a
+  // bootloader frame or a text line, as the rule says.
+  bool ReplyEnded(const ReplyWaitRule& rule, int count);
   // Marks the channel as echoing when the first bytes are its request.
   void DetectEcho(int count);
 

@@ -80,7 +80,8 @@ std::vector<Arrival> Paced(std::int64_t fromUs, std::int64_t everyUs, const std:
 }  // namespace
 
 TEST(ReplyWaitTiming, AReplyIsTakenOnceTheLineIsQuietAfterIt) {
-  // At 19200 baud a byte takes 521 us; the line counts as quiet after two.
+  // At 19200 baud a byte takes 521 us; the line counts as quiet after two,
+  // unless the CR LF that closes a text reply has come in.
   const std::string padded = "\n\r\x02W 0026 4c\r\n";  // 14 bytes, 2 awaited
   struct Case {
     const char* name;
@@ -92,7 +93,11 @@ TEST(ReplyWaitTiming, AReplyIsTakenOnceTheLineIsQuietAfterIt) {
     std::int64_t endUs;
   } const cases[] = {
       {"a 2-byte reply complete 3 ms into the wait is taken two byte-times later", {{3000, "ok"}}, 2, 20, true, 2, 4042},
-      {"a reply longer than its count is taken whole", Paced(12000, 521, padded), 2, 20, true, 14, 19815},
+      {"a reply longer than its count is taken whole, as its closing CR LF comes in", Paced(12000, 521, padded), 2,
+       20, true, 14, 18773},
+      {"a text reply closed by CR LF at its count is taken at once", {{3000, "\n\r\x02R,1e,c0\r\n"}}, 12, 20, true, 12,
+       3000},
+      {"a CR LF short of the count does not end the wait", {{3000, "\r\n"}, {6000, "ok"}}, 4, 20, true, 4, 7042},
       {"a reply that trickles on is taken at the 10 ms poll that finds its count", Paced(3000, 900, std::string(30, 'x')),
        2, 20, true, 8, 10000},
       {"a late reply that arrives at once", {{35000, std::string(20, 'I')}}, 17, 100, true, 20, 36042},
