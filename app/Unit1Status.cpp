@@ -145,7 +145,8 @@ void TForm1::ReconnectTimerTimer() {
   }
   if (session_.Link().m_exchangeActive || QApplication::activeModalWidget() != nullptr) return;
   if ((hooks.sensorWindowOpen && hooks.sensorWindowOpen()) || session_.User().ReportingVisible()) return;
-  const std::optional<std::string> device = sensorWatch_->Look(false);
+  const Channel* channel = session_.Sensor();
+  const std::optional<std::string> device = sensorWatch_->Look(channel != nullptr && channel->Gone());
   if (!device) return;
   reconnectTimer_->stop();
   bool back = false;

@@ -99,11 +99,20 @@ int ComNumber(const std::string& text) {
 std::optional<std::string> CliSession::LostDevice() {
   const Channel* channel = Link().Sensor();
   if (channel == nullptr || !channel->Gone()) return std::nullopt;
-  const std::string device = Ports().Resolved(Link().m_comnum);
-  return device.empty() ? Ports().Device(Link().m_comnum) : device;
+  return device_;
 }
 
-int CliSession::Connect() { return port_ ? OpenGivenPort() : SearchSensorPort(); }
+void CliSession::NoteDevice() {
+  // Named as it was while open: a link may lead nowhere once it is gone.
+  device_ = Ports().Resolved(Link().m_comnum);
+  if (device_.empty()) device_ = Ports().Device(Link().m_comnum);
+}
+
+int CliSession::Connect() {
+  const int status = port_ ? OpenGivenPort() : SearchSensorPort();
+  if (status == kExitOk) NoteDevice();
+  return status;
+}
 
 int CliSession::OpenGivenPort() {
   int number = ComNumber(*port_);

@@ -89,12 +89,16 @@ class CliSession {
   // The sensor's device when it went away during the command (unplugged, or
   // its far end closed); nothing while it is there.
   std::optional<std::string> LostDevice();
+  // Notes the device of the sensor's port, for LostDevice (after Connect,
+  // and after a reconnection).
+  void NoteDevice();
 
  private:
   int OpenGivenPort();
   int SearchSensorPort();
 
   std::optional<std::string> port_;
+  std::string device_;
   SteadyClock clock_;
   TerminalUser user_;
   Session session_{clock_, user_};

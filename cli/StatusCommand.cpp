@@ -1,16 +1,21 @@
 // `status [--watch]`: the main window's status poll from the terminal. One
 // poll, or one every 500 ms until interrupted; each good reply prints the
-// five fields and what the main window shows for them.
+// five fields and what the main window shows for them. A watch whose sensor
+// was unplugged, or whose poll gave up, waits for the device to come back.
 #include <signal.h>
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "app/Startup.h"
 #include "app/StatusPoll.h"
 #include "cli/Cli.h"
 #include "config/Features.h"
 #include "config/RegisterAccess.h"
+#include "link/Commsthread.h"
 
 namespace {
 
@@ -48,6 +53,30 @@ bool Interrupted(const sigset_t& stops, int ms) {
   return sigtimedwait(&stops, nullptr, &wait) > 0;
 }
 
+// After an unplug, or once the poll has given up: looks once a second for
+// the sensor's device to come back, as the configurator does, and takes the
+// sensor up again (five identifications, unlock, features read). False when
+// interrupted first.
+bool AwaitReturn(CliSession& session, const sigset_t& stops) {
+  SensorWatch watch(session.Ports(), session.Link().m_comnum);
+  std::fprintf(stderr, "oil-debris-cli: waiting for the sensor's device to come back (Ctrl-C ends)\n");
+  const ChannelFactory makeChannel = [](const PortMap& ports) -> std::unique_ptr<Channel> {
+    return std::make_unique<TCommsThread>(ports);
+  };
+  for (;;) {
+    if (Interrupted(stops, 1000)) return false;
+    const std::optional<std::string> device = watch.Look(session.LostDevice().has_value());
+    if (!device) continue;
+    if (ReconnectSensor(session.Core(), *device, makeChannel)) {
+      session.NoteDevice();
+      std::fprintf(stderr, "oil-debris-cli: %s is back, the sensor answers\n", device->c_str());
+      return true;
+    }
+    std::fprintf(stderr, "oil-debris-cli: %s is back, but the sensor does not answer\n", device->c_str());
+    watch.StartAgain();
+  }
+}
+
 }  // namespace
 
 int RunStatus(CliSession& session, const std::vector<std::string>& args) {
@@ -69,12 +98,21 @@ int RunStatus(CliSession& session, const std::vector<std::string>& args) {
 
   if (const int status = session.Connect(); status != kExitOk) return status;
   // The display depends on the channels the sensor has, as in the main window.
-  const std::uint16_t features = ReadRegister16(session.Exchange(), kFeaturesAddress).value_or(0);
+  std::uint16_t features = ReadRegister16(session.Exchange(), kFeaturesAddress).value_or(0);
 
   for (;;) {
     const StatusPollResult result = PollStatus(session.Exchange(), features);
-    // A device that went away ends the watch (the caller says so).
-    if (result.outcome != PollOutcome::Shown && session.LostDevice()) return kExitFailed;
+    if (result.outcome != PollOutcome::Shown) {
+      // A device that went away ends a single status (the caller says so);
+      // a watch waits for it to come back.
+      if (const std::optional<std::string> lost = session.LostDevice()) {
+        if (!watch) return kExitFailed;
+        std::fprintf(stderr, "oil-debris-cli: the serial device %s was disconnected\n", lost->c_str());
+        if (!AwaitReturn(session, stops)) return kExitFailed;
+        features = session.Core().Config().FeaturesWord;
+        continue;
+      }
+    }
     switch (result.outcome) {
       case PollOutcome::Shown:
         PrintReading(*result.reading, *result.display);
@@ -86,14 +124,16 @@ int RunStatus(CliSession& session, const std::vector<std::string>& args) {
       case PollOutcome::Failed:
         std::fprintf(stderr, "oil-debris-cli: the sensor did not answer the status command\n");
         if (!watch) return kExitFailed;
-        // The window stops polling at the sixth consecutive failure, and so do we.
+        // The window stops polling at the sixth consecutive failure, and so
+        // do we; then, like the window, we wait for the device to come back.
         if (result.failureMessage) {
           std::fprintf(stderr, "%s\n", result.failureMessage->text.c_str());
-          return kExitFailed;
+          if (!AwaitReturn(session, stops)) return kExitFailed;
+          features = session.Core().Config().FeaturesWord;
+          continue;
         }
         break;
     }
-    if (session.LostDevice()) return kExitFailed;
     if (!watch || Interrupted(stops, kStatusIntervalPolling)) return kExitOk;
   }
 }

@@ -22,7 +22,8 @@ const Command kCommands[] = {
     {"identify", RunIdentify, "identify                   the sensor's firmware part and version",
      "  Five identify attempts; prints FW-PART.VERSION.\n"},
     {"status", RunStatus, "status [--watch]           the live status as the main window shows it",
-     "  --watch  poll every 500 ms until interrupted, stopping at the sixth failure in a row\n"},
+     "  --watch  poll every 500 ms until interrupted; when the device is unplugged, or at the sixth\n"
+     "           failure in a row, wait for the device to come back and take the sensor up again\n"},
     {"read", RunRead, "read ADDR [--bytes 2|4]    a register's value in hexadecimal and decimal",
      "  ADDR is hexadecimal (with or without 0x); --bytes 4 reads four bytes.\n"},
     {"write", RunWrite, "write ADDR VALUE [--bytes 2|4]  unlock, write a register, lock again",

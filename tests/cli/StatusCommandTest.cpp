@@ -2,9 +2,13 @@
 // sensor played by the test on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <optional>
 
 #include "tests/support/Process.h"
 #include "tests/support/Pty.h"
@@ -47,10 +51,11 @@ class StatusSensor {
   PtySensor sensor_;  // last: its thread answers from the members above
 };
 
-ProcessResult Status(const std::vector<std::string>& args, const std::string& home) {
+ProcessResult Status(const std::vector<std::string>& args, const std::string& home,
+                     const std::function<void(int pid)>& whileRunning = {}) {
   std::vector<std::string> argv = {OD_CLI_PATH, "--port", "COM4", "status"};
   argv.insert(argv.end(), args.begin(), args.end());
-  return RunProcess(argv, home);
+  return RunProcess(argv, home, 60000, whileRunning);
 }
 
 TEST(CliStatus, OnePollShowsTheFieldsAsTheMainWindowDoes) {
@@ -89,13 +94,23 @@ TEST(CliStatus, ASilentSensorFailsAndAWrongArgumentIsAUsageError) {
   EXPECT_EQ(Status({"--forever"}, home.Home()).status, 2);
 }
 
+// After the sixth failure the watch waits for the device to go and come
+// back; a sensor that is only silent keeps it waiting until Ctrl-C, which
+// then ends it with the failure's exit status.
 TEST(CliStatus, WatchPollsEveryHalfSecondUntilTheSixthFailureInARow) {
   Pty pty;
   PortsFolder home;
   home.Link(4, pty.SlavePath());
   StatusSensor sensor(pty, 0, {"1,2,400,190,0", "3,4,400,190,0"});
-  const ProcessResult r = Status({"--watch"}, home.Home());
+  std::optional<std::chrono::steady_clock::time_point> sixthFailure;
+  const ProcessResult r = Status({"--watch"}, home.Home(), [&](int pid) {
+    if (!sixthFailure && sensor.StatusTimes().size() >= 8) sixthFailure = std::chrono::steady_clock::now();
+    if (sixthFailure && std::chrono::steady_clock::now() - *sixthFailure > std::chrono::milliseconds(2500)) {
+      ::kill(pid, SIGINT);
+    }
+  });
   EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("waiting for the sensor's device to come back"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "fields 1,2,400,190,0\ncoarse 1% yellow, fine 2% yellow, oil 1000 green, temperature DISABLED, Status:Ok\n"
                    "fields 3,4,400,190,0\ncoarse 3% yellow, fine 4% yellow, oil 1000 green, temperature DISABLED, Status:Ok\n");
   EXPECT_NE(r.err.find("Cannot communicate with sensor."), std::string::npos) << r.err;

@@ -1,13 +1,17 @@
 // The simulated sensor is killed in the middle of a command (its side of the
 // pseudo-terminal closes, as an unplugged adapter does): the command ends at
-// once, naming the device that went away, with exit status 1.
+// once, naming the device that went away, with exit status 1; a status watch
+// waits for the device to come back and takes the sensor up again.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 #include "tests/support/Process.h"
@@ -34,7 +38,7 @@ TEST(CliUnplug, TheDeviceGoesAwayDuringAStatusPollARegisterReadAndAFirmwareWrite
     // is answering (late, or busy with it) at that moment.
     const char* killAt;
   } const cases[] = {
-      {"status poll", {"--delay", "600"}, {"status", "--watch"}, "text \"A\""},
+      {"status poll", {"--delay", "600"}, {"status"}, "text \"A\""},
       {"register read", {"--delay", "600"}, {"read", "1e"}, "text \"R 001e 02\""},
       {"firmware write", {"--erase-ms", "100", "--write-ms", "400"}, {"upgrade", kFirmware}, "write records="},
   };
@@ -74,4 +78,60 @@ TEST(CliUnplug, TheDeviceGoesAwayDuringAStatusPollARegisterReadAndAFirmwareWrite
     // write acknowledgement) or the watch's next failures.
     EXPECT_LT(ended - killed, 800ms);
   }
+}
+
+TEST(CliUnplug, AWatchTakesTheSensorUpAgainWhenItsDeviceComesBack) {
+  PortsFolder home;
+  auto sim = std::make_unique<SensorSimProcess>(std::vector<std::string>{"--com", "5", "--home", home.Home()});
+  ASSERT_TRUE(sim->Ready()) << sim->Output();
+  const std::string firstDevice = sim->Device();
+  std::atomic<int> pid{0};
+  ProcessResult result;
+  std::thread cli([&] {
+    result = RunProcess({OD_CLI_PATH, "--port", "COM5", "status", "--watch"}, home.Home(), 60000,
+                        [&](int running) { pid = running; });
+  });
+  while (pid == 0) std::this_thread::sleep_for(10ms);
+  std::this_thread::sleep_for(1500ms);
+  // The adapter is pulled: its device goes, and so does its name.
+  sim->Stop(SIGKILL);
+  std::this_thread::sleep_for(200ms);
+  std::filesystem::remove(home.DataFolder() + "/ports/com5");
+  std::this_thread::sleep_for(1500ms);
+
+  const std::string log = home.Home() + "/second.log";
+  sim = std::make_unique<SensorSimProcess>(
+      std::vector<std::string>{"--com", "5", "--home", home.Home(), "--log", log});
+  if (!sim->Ready()) {
+    ::kill(pid, SIGINT);
+    cli.join();
+    FAIL() << sim->Output();
+  }
+  const auto limit = std::chrono::steady_clock::now() + 20s;
+  while (ReadFile(log).find("text \"A\"") == std::string::npos && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::sleep_for(20ms);
+  }
+  std::this_thread::sleep_for(600ms);  // one more reading
+  ::kill(pid, SIGINT);
+  cli.join();
+
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("the serial device " + firstDevice + " was disconnected"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("is back, the sensor answers"), std::string::npos) << result.err;
+  // The start-up's final steps, then the status poll, on the device that came back.
+  const std::string second = ReadFile(log);
+  const std::size_t identify = second.find("text \"I\"");
+  const std::size_t unlock = second.find("text \"U 5E2B\"");
+  const std::size_t features = second.find("text \"R 001e 02\"");
+  const std::size_t status = second.find("text \"A\"");
+  ASSERT_NE(identify, std::string::npos) << second;
+  EXPECT_LT(identify, unlock);
+  EXPECT_LT(unlock, features);
+  EXPECT_LT(features, status);
+  // Readings before the unplug and after the return.
+  std::size_t readings = 0;
+  for (std::size_t at = result.out.find("coarse "); at != std::string::npos; at = result.out.find("coarse ", at + 1)) {
+    ++readings;
+  }
+  EXPECT_GE(readings, 3u) << result.out;
 }
