@@ -183,15 +183,10 @@ TEST(StartupTest, AnUnpluggedSensorIsTakenUpAgainWhenItComesBack) {
   EXPECT_TRUE(windows.form1.Timer1()->isActive());
   EXPECT_EQ(messages.size(), 1u);
   // The start-up's final steps, then the status poll.
-  const std::string log = ReadFile(home + "/second.log");
-  const std::size_t identify = log.find("text \"I\"");
-  const std::size_t unlock = log.find("text \"U 5E2B\"");
-  const std::size_t features = log.find("text \"R 001e 02\"");
-  const std::size_t status = log.find("text \"A\"");
-  ASSERT_NE(identify, std::string::npos) << log;
-  EXPECT_LT(identify, unlock);
-  EXPECT_LT(unlock, features);
-  EXPECT_LT(features, status);
+  const std::vector<std::string> requests = LoggedRequests(home + "/second.log");
+  ASSERT_GE(requests.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(requests.begin(), requests.begin() + 5),
+            (std::vector<std::string>{"I", "", "U 5E2B", "R 001e 02", "A"}));
   windows.form1.close();
   std::system(("rm -rf '" + home + "'").c_str());
 }

@@ -7,6 +7,14 @@
 #include "link/PortMap.h"
 #include "tests/support/Pty.h"
 
+namespace {
+// Writes a file of a fake system tree, with its folders.
+void TreeFile(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path) << text;
+}
+}  // namespace
+
 TEST(PortMap, ThePortsFolderIsTheCompleteTable) {
   PortsFolder home;
   home.Link(3, "/dev/null");
@@ -38,26 +46,22 @@ TEST(PortMap, UsbAdaptersAreNamedByWhatTheSystemKnowsOfThem) {
   namespace fs = std::filesystem;
   PortsFolder home;
   const std::string root = home.Home() + "/root";
-  const auto file = [](const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path) << text;
-  };
   // An FTDI adapter with product and serial number, an ACM device with a
   // product only, and an adapter sysfs says nothing of but udev named.
   const std::string ftdi = root + "/sys/devices/pci0000:00/usb1/1-1";
-  file(ftdi + "/idVendor", "0403\n");
-  file(ftdi + "/product", "FT232R USB UART\n");
-  file(ftdi + "/serial", "A10K3JQ2\n");
+  TreeFile(ftdi + "/idVendor", "0403\n");
+  TreeFile(ftdi + "/product", "FT232R USB UART\n");
+  TreeFile(ftdi + "/serial", "A10K3JQ2\n");
   fs::create_directories(ftdi + "/1-1:1.0/ttyUSB0/tty/ttyUSB0");
   const std::string acm = root + "/sys/devices/pci0000:00/usb1/1-2";
-  file(acm + "/idVendor", "2341\n");
-  file(acm + "/product", "Sensor Bridge\n");
+  TreeFile(acm + "/idVendor", "2341\n");
+  TreeFile(acm + "/product", "Sensor Bridge\n");
   fs::create_directories(acm + "/1-2:1.0/tty/ttyACM0");
   fs::create_directories(root + "/sys/class/tty/ttyUSB0");
   fs::create_directories(root + "/sys/class/tty/ttyACM0");
   fs::create_directory_symlink(ftdi + "/1-1:1.0/ttyUSB0", root + "/sys/class/tty/ttyUSB0/device");
   fs::create_directory_symlink(acm + "/1-2:1.0", root + "/sys/class/tty/ttyACM0/device");
-  for (const char* tty : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0"}) file(root + "/dev/" + tty, "");
+  for (const char* tty : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0"}) TreeFile(root + "/dev/" + tty, "");
   fs::create_directories(root + "/dev/serial/by-id");
   fs::create_symlink("../../ttyUSB1", root + "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial-if00-port0");
 
@@ -78,24 +82,20 @@ TEST(PortMap, AnUnpluggedDeviceIsRecognisedWhenItComesBack) {
   namespace fs = std::filesystem;
   PortsFolder home;
   const std::string root = home.Home() + "/root";
-  const auto file = [](const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path) << text;
-  };
   // A USB adapter with a serial number and no by-id name, on ttyUSB0.
   const auto plugAdapter = [&](const std::string& tty, const std::string& serial) {
     const std::string usb = root + "/sys/devices/usb1/" + serial;
-    file(usb + "/idVendor", "0403\n");
-    file(usb + "/serial", serial + "\n");
+    TreeFile(usb + "/idVendor", "0403\n");
+    TreeFile(usb + "/serial", serial + "\n");
     fs::create_directories(usb + "/if0/" + tty);
     fs::create_directories(root + "/sys/class/tty/" + tty);
     fs::remove(root + "/sys/class/tty/" + tty + "/device");
     fs::create_directory_symlink(usb + "/if0/" + tty, root + "/sys/class/tty/" + tty + "/device");
-    file(root + "/dev/" + tty, "");
+    TreeFile(root + "/dev/" + tty, "");
   };
   plugAdapter("ttyUSB0", "A10K3JQ2");
-  file(root + "/dev/ttyS0", "");
-  file(root + "/dev/ttyUSB5", "");  // an adapter sysfs and udev say nothing of
+  TreeFile(root + "/dev/ttyS0", "");
+  TreeFile(root + "/dev/ttyUSB5", "");  // an adapter sysfs and udev say nothing of
   PortMap map = PortMap::FromEntries({{1, root + "/dev/ttyUSB0"}, {4, root + "/dev/ttyS0"}, {6, root + "/dev/ttyUSB5"}});
   map.SetSystemRoot(root);
   const PortMap::Identity adapter = map.IdentityOf(1);
@@ -114,14 +114,14 @@ TEST(PortMap, AnUnpluggedDeviceIsRecognisedWhenItComesBack) {
   // An adapter udev names by id: the name is what comes back.
   fs::create_directories(root + "/dev/serial/by-id");
   const std::string byId = root + "/dev/serial/by-id/usb-Prolific_USB-Serial-if00-port0";
-  file(root + "/dev/ttyUSB2", "");
+  TreeFile(root + "/dev/ttyUSB2", "");
   fs::create_symlink("../../ttyUSB2", byId);
   map.SetDevice(2, root + "/dev/ttyUSB2");
   const PortMap::Identity named = map.IdentityOf(2);
   fs::remove(byId);
   fs::remove(root + "/dev/ttyUSB2");
   EXPECT_EQ(map.WhereNow(named), "");
-  file(root + "/dev/ttyUSB3", "");
+  TreeFile(root + "/dev/ttyUSB3", "");
   fs::create_symlink("../../ttyUSB3", byId);
   EXPECT_EQ(map.WhereNow(named), root + "/dev/ttyUSB3");
 

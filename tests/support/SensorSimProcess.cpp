@@ -5,6 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
+
 SensorSimProcess::SensorSimProcess(const std::vector<std::string>& arguments) {
   int out[2];
   if (::pipe(out) != 0) return;
@@ -47,4 +51,15 @@ int SensorSimProcess::Stop(int signal) {
   ::waitpid(pid_, &status, 0);
   pid_ = -1;
   return -1;
+}
+
+std::vector<std::string> LoggedRequests(const std::string& logPath) {
+  std::ifstream file(logPath);
+  std::vector<std::string> requests;
+  const std::regex request(R"re( text "([^"]*)")re");
+  std::smatch match;
+  for (std::string line; std::getline(file, line);) {
+    if (std::regex_search(line, match, request)) requests.push_back(match[1]);
+  }
+  return requests;
 }

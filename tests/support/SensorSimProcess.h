@@ -29,3 +29,7 @@ class SensorSimProcess {
   std::string device_;
   std::string output_;
 };
+
+// The text requests a simulator's --log file shows, in order ("I", "",
+// "U 5E2B", ...).
+std::vector<std::string> LoggedRequests(const std::string& logPath);
