@@ -34,7 +34,7 @@ std::optional<std::string> SensorWatch::Look(bool channelGone) {
   return where;
 }
 
-bool ReconnectSensor(Session& session, const std::string& device, const ChannelFactory& makeChannel) {
+ReconnectOutcome ReconnectSensor(Session& session, const std::string& device, const ChannelFactory& makeChannel) {
   LinkState& link = session.Link();
   const int port = link.m_comnum;
   if (!session.Ports().FromPortsFolder() && session.Ports().Device(port) != device) {
@@ -45,8 +45,8 @@ bool ReconnectSensor(Session& session, const std::string& device, const ChannelF
   session.UseChannel(port, nullptr);  // the old channel lets its descriptor go
   link.m_debuglog.Write("\nReconnect Port %i %s", port, device.c_str());
   std::unique_ptr<Channel> channel = makeChannel ? makeChannel(session.Ports()) : nullptr;
-  if (channel == nullptr || !channel->OpenPort(port, kTextBaud)) return false;
+  if (channel == nullptr || !channel->OpenPort(port, kTextBaud)) return ReconnectOutcome::PortNotOpened;
   channel->StartReader();
   session.UseChannel(port, std::move(channel));
-  return FinishStartup(session);
+  return FinishStartup(session) ? ReconnectOutcome::Reconnected : ReconnectOutcome::SensorSilent;
 }

@@ -50,5 +50,12 @@ using ChannelFactory = std::function<std::unique_ptr<Channel>(const PortMap&)>;
 
 // Reopens the sensor's port, now on `device`, at 19200 baud and runs the
 // start-up's final steps, which also unlock a sensor that restarted locked.
-// False when the port does not open or the sensor does not answer.
-bool ReconnectSensor(Session& session, const std::string& device, const ChannelFactory& makeChannel);
+enum class ReconnectOutcome {
+  Reconnected,
+  // Not opened yet (a device node that has just come back may not yet have
+  // its permissions): try again at the next look.
+  PortNotOpened,
+  // Opened, but the sensor did not answer: wait for it to go and come back.
+  SensorSilent,
+};
+ReconnectOutcome ReconnectSensor(Session& session, const std::string& device, const ChannelFactory& makeChannel);

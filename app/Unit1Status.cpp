@@ -149,14 +149,14 @@ void TForm1::ReconnectTimerTimer() {
   const std::optional<std::string> device = sensorWatch_->Look(channel != nullptr && channel->Gone());
   if (!device) return;
   reconnectTimer_->stop();
-  bool back = false;
-  RunExchange([&] { back = ReconnectSensor(session_, *device, channelFactory_); });
-  if (back) {
+  ReconnectOutcome outcome = ReconnectOutcome::PortNotOpened;
+  RunExchange([&] { outcome = ReconnectSensor(session_, *device, channelFactory_); });
+  if (outcome == ReconnectOutcome::Reconnected) {
     sensorWatch_.reset();
     SetLabelText(ui_->lbComms, TextOf(45));
     return;
   }
   SetLabelText(ui_->lbComms, TextOf(46));
-  sensorWatch_->StartAgain();
+  if (outcome == ReconnectOutcome::SensorSilent) sensorWatch_->StartAgain();
   reconnectTimer_->start();
 }

@@ -67,13 +67,18 @@ bool AwaitReturn(CliSession& session, const sigset_t& stops) {
     if (Interrupted(stops, 1000)) return false;
     const std::optional<std::string> device = watch.Look(session.LostDevice().has_value());
     if (!device) continue;
-    if (ReconnectSensor(session.Core(), *device, makeChannel)) {
-      session.NoteDevice();
-      std::fprintf(stderr, "oil-debris-cli: %s is back, the sensor answers\n", device->c_str());
-      return true;
+    switch (ReconnectSensor(session.Core(), *device, makeChannel)) {
+      case ReconnectOutcome::Reconnected:
+        session.NoteDevice();
+        std::fprintf(stderr, "oil-debris-cli: %s is back, the sensor answers\n", device->c_str());
+        return true;
+      case ReconnectOutcome::PortNotOpened:
+        break;  // perhaps not yet ours to open: at the next look again
+      case ReconnectOutcome::SensorSilent:
+        std::fprintf(stderr, "oil-debris-cli: %s is back, but the sensor does not answer\n", device->c_str());
+        watch.StartAgain();
+        break;
     }
-    std::fprintf(stderr, "oil-debris-cli: %s is back, but the sensor does not answer\n", device->c_str());
-    watch.StartAgain();
   }
 }
 

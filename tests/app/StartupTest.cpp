@@ -100,3 +100,40 @@ TEST(SensorWatchTest, OnlyADeviceThatWentAndCameBackIsReopened) {
 }
 
 }  // namespace
+
+namespace {
+
+// Taking the sensor up again on its port, COM4: a port that does not open
+// yet is tried again at the next look; one that opens on a silent sensor
+// waits for the device to go and come back; an answering sensor is
+// identified, unlocked, read and polled as at start-up.
+TEST_F(StartupTest, ReconnectingReopensThePortAndRunsTheStartupsLastSteps) {
+  ports.sensor.Set16(0x001E, 0x00C0);
+  session.Link().m_comnum = 4;
+  const ChannelFactory make = [this](const PortMap&) { return ports.Make(); };
+  struct Case {
+    const char* name;
+    std::set<int> exist;
+    std::set<int> answer;
+    ReconnectOutcome outcome;
+    std::vector<std::string> sent;
+  } const cases[] = {
+      {"not there yet", {}, {}, ReconnectOutcome::PortNotOpened, {}},
+      {"silent", {4}, {}, ReconnectOutcome::SensorSilent, {"I", "I", "I", "I", "I"}},
+      {"back", {4}, {4}, ReconnectOutcome::Reconnected, {"I", "", "U 5E2B", "R 001e 02"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ports.existing = c.exist;
+    ports.answering = c.answer;
+    ports.records.clear();
+    user.statusPollRunning = false;
+    EXPECT_EQ(ReconnectSensor(session, "/dev/ttyUSB1", make), c.outcome);
+    EXPECT_EQ(ports.records.count(4) ? ports.Texts(4) : std::vector<std::string>{}, c.sent);
+    EXPECT_EQ(user.statusPollRunning, c.outcome == ReconnectOutcome::Reconnected);
+    EXPECT_EQ(session.Link().m_comnum, 4);
+  }
+  EXPECT_EQ(session.Config().FeaturesWord, 0x00C0);
+}
+
+}  // namespace
