@@ -9,6 +9,7 @@
 // program at once. Outside that phase they act as they always do.
 #include <signal.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -21,18 +22,19 @@
 
 namespace {
 
-volatile std::sig_atomic_t stopSignal = 0;
+// The first stop signal taken (the handler runs on the main thread only:
+// the serial reader blocks signals, and the handlers do not nest).
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 
 void OnStopSignal(int signal) {
-  if (stopSignal != 0) {
-    // The second: the default action, at once.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    ::sigaction(signal, &fallback, nullptr);
-    ::raise(signal);
-    return;
-  }
-  stopSignal = signal;
+  int none = 0;
+  if (stopSignal.compare_exchange_strong(none, signal)) return;
+  // The second: the default action, at once.
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  ::sigaction(signal, &fallback, nullptr);
+  ::raise(signal);
 }
 
 // The three signals caught for the bootloader phase and given back after it;
@@ -43,7 +45,10 @@ class StopSignals {
   void Catch() {
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
+    // One handler at a time: two signals that come together are taken in
+    // turn, the first as the stop, the second as the end.
     sigemptyset(&action.sa_mask);
+    for (const int signal : kSignals) sigaddset(&action.sa_mask, signal);
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < kCount; ++i) {
       ::sigaction(kSignals[i], &action, &saved_[i]);

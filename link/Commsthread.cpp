@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -171,10 +172,18 @@ void TCommsThread::StartReader() {
   running_ = true;
   // Named after its port, so that a thread listing tells the readers apart.
   const std::string name = ("COM" + std::to_string(port_) + " reader").substr(0, 15);
+  // Signals (Ctrl-C, a terminal hang-up) are the program's business, taken
+  // on its own threads and never on the reader's: the reader starts with
+  // them all blocked, as inherited from this thread meanwhile.
+  sigset_t all;
+  sigset_t previous;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_BLOCK, &all, &previous);
   reader_ = std::thread([this, name] {
     ::pthread_setname_np(::pthread_self(), name.c_str());
     Execute();
   });
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 void TCommsThread::RequestStop() {
