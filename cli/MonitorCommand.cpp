@@ -44,7 +44,10 @@ void PrintHeader() {
 void PrintPoll(const ReportingPollResult& result) {
   std::string line = std::to_string(result.seconds);
   if (result.outcome == ReportOutcome::Shown) {
-    for (const std::string& text : result.boxes) line += " " + Word(text);
+    for (const std::string& text : result.boxes) {
+      line += ' ';
+      line += Word(text);
+    }
   } else {
     line += " no reply";
   }
