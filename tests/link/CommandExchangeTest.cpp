@@ -77,6 +77,24 @@ std::vector<Arrival> Paced(std::int64_t fromUs, std::int64_t everyUs, const std:
   }
   return line;
 }
+
+// The exchange over one in-memory channel on COM4 at 19200 baud.
+struct Line {
+  explicit Line(std::int64_t startUs = 0) { clock.Sleep(startUs); }
+  static FakeChannel& Open(LinkState& state, VirtualClock& clock) {
+    auto owned = std::make_unique<FakeChannel>(clock);
+    FakeChannel& channel = *owned;
+    channel.OpenPort(4, kTextBaud);
+    state.m_comms[4] = std::move(owned);
+    state.m_comnum = 4;
+    return channel;
+  }
+  VirtualClock clock;
+  ScriptedUser user;
+  LinkState state;
+  CommandExchange exchange{state, clock, user};
+  FakeChannel& channel = Open(state, clock);
+};
 }  // namespace
 
 TEST(ReplyWaitTiming, AReplyIsTakenOnceTheLineIsQuietAfterIt) {
@@ -107,16 +125,10 @@ TEST(ReplyWaitTiming, AReplyIsTakenOnceTheLineIsQuietAfterIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    VirtualClock clock;
-    clock.Sleep(1234);  // a wait's polls count from its own start
-    ScriptedUser user;
-    LinkState state;
-    auto owned = std::make_unique<FakeChannel>(clock);
-    FakeChannel& channel = *owned;
-    channel.OpenPort(4, kTextBaud);
-    state.m_comms[4] = std::move(owned);
-    state.m_comnum = 4;
-    CommandExchange exchange{state, clock, user};
+    Line line(1234);  // a wait's polls count from its own start
+    VirtualClock& clock = line.clock;
+    FakeChannel& channel = line.channel;
+    CommandExchange& exchange = line.exchange;
     for (const Arrival& a : c.line) channel.FeedAt(a.atUs, Bytes(a.bytes));
 
     const std::int64_t start = clock.NowUs();
@@ -266,15 +278,12 @@ TEST(LineFaults, EchoWriteFailureStallAndDisconnect) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    VirtualClock clock;
-    ScriptedUser user;
-    LinkState state;
-    CommandExchange exchange{state, clock, user};
-    auto owned = std::make_unique<FakeChannel>(clock);
-    FakeChannel& channel = *owned;
-    channel.OpenPort(4, kTextBaud);
-    state.m_comms[4] = std::move(owned);
-    state.m_comnum = 4;
+    Line line;
+    VirtualClock& clock = line.clock;
+    FakeChannel& channel = line.channel;
+    CommandExchange& exchange = line.exchange;
+    const LinkState& state = line.state;
+    const ScriptedUser& user = line.user;
     if (c.sensorBehind) {
       channel.responder = [](const Written& w) {
         return w.Text() == "I" ? TextReply("I,1c,2f", 17) : Bytes("\n\r\x02W,ok\r\n");
@@ -299,15 +308,9 @@ TEST(LineFaults, EchoWriteFailureStallAndDisconnect) {
 TEST(LineFaults, OnlyTheRepliesThatBeginWithLineFeedMarkAnEcho) {
   // A reply that repeats a request the sensor answers freely ("cs") marks
   // nothing; a register read answered by its own copy does.
-  VirtualClock clock;
-  ScriptedUser user;
-  LinkState state;
-  CommandExchange exchange{state, clock, user};
-  auto owned = std::make_unique<FakeChannel>(clock);
-  FakeChannel& channel = *owned;
-  channel.OpenPort(4, kTextBaud);
-  state.m_comms[4] = std::move(owned);
-  state.m_comnum = 4;
+  Line line;
+  FakeChannel& channel = line.channel;
+  CommandExchange& exchange = line.exchange;
   channel.echo = true;
   channel.responder = [](const Written&) { return Bytes("\n\r\x02R,0010,1234   "); };
   EXPECT_TRUE(exchange.SendAcknowledgedCommand("cs"));
